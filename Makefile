@@ -1,0 +1,47 @@
+# The front door: everything a newcomer or CI needs is one of these targets.
+#   make run             builds and runs the demo program
+#   make test            installs missing packages, builds and runs every test
+#   make test-sanitize   the same under AddressSanitizer and UndefinedBehaviorSanitizer
+#   make format          formats the sources with clang-format
+
+BUILD_DIR    ?= build
+SANITIZE_DIR ?= build-sanitize
+BUILD_TYPE   ?= RelWithDebInfo
+JOBS         ?= $(shell nproc 2>/dev/null || echo 2)
+GENERATOR    := -G Ninja
+
+# Debian packages the build, the tests and the tools need.
+DEB_PACKAGES := cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev clang-format
+
+.PHONY: deps build test test-sanitize run format check-format clean
+
+deps:
+	@tools/install-deps.sh $(DEB_PACKAGES)
+
+$(BUILD_DIR)/build.ninja:
+	cmake -S . -B $(BUILD_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+
+build: deps $(BUILD_DIR)/build.ninja
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+test: build
+	@tools/run-tests.sh $(BUILD_DIR) $(JOBS)
+
+$(SANITIZE_DIR)/build.ninja:
+	cmake -S . -B $(SANITIZE_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DLUMXIP_SANITIZE=ON
+
+test-sanitize: deps $(SANITIZE_DIR)/build.ninja
+	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	@tools/run-tests.sh $(SANITIZE_DIR) $(JOBS)
+
+run: build
+	$(BUILD_DIR)/apps/demo/lumxip-demo
+
+format:
+	@git ls-files '*.h' '*.cpp' | xargs clang-format -i
+
+check-format:
+	@git ls-files '*.h' '*.cpp' | xargs clang-format --dry-run --Werror
+
+clean:
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)

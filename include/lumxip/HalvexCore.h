@@ -1,0 +1,202 @@
+#pragma once
+// The interfaces of the core object library (type library HalvexCore) that this library
+// calls: images and their pixel memory, transforms between named coordinate spaces,
+// coordinate-space trees and regions. Every method returns a result code; results come
+// back through out-parameters, and an out-parameter is cleared before any work that can
+// fail.
+
+#include "lumxip/HalvexCoreIds.h"
+#include "lumxip/platform.h"
+
+// Pixel-depth codes of 16-bit images.
+enum LumPixelDepthConstants : LONG {
+  lumPixelDepth10Bits = 1,
+  lumPixelDepth12Bits = 2,
+  lumPixelDepth14Bits = 3,
+  lumPixelDepth16Bits = 4,
+  lumPixelDepth8Bits = 5,
+};
+
+// Colour spaces of planar colour images.
+enum LumColorSpaceConstants : LONG {
+  lumColorSpaceRGB = 1,
+  lumColorSpaceHSI = 2,
+};
+
+// How an operator uses the region it is given.
+enum LumRegionModeConstants : LONG {
+  lumRegionModePixelAlignedBoundingBoxAdjustMask = 0,
+  lumRegionModePixelAlignedBoundingBox = 1,
+  lumRegionModeAffineTransform = 2,
+};
+
+// Access modes for reading an image's pixel memory.
+enum LumPixelAccessConstants : LONG {
+  lumPixelAccessRead = 1,
+  lumPixelAccessReadWrite = 3,
+};
+
+// ---------------------------------------------------------------------------------------
+// Transforms
+
+struct ILumTransform2DLinear;
+
+// A map from one coordinate space to another, linear or not.
+LUM_INTERFACE_ID(ILumTransform2D, IDispatch, IID_ILumTransform2D);
+struct LUM_VISIBLE ILumTransform2D : IDispatch {
+  virtual HRESULT get_IsLinear(VARIANT_BOOL* linear) = 0;
+  // The linear map that best approximates this one at (x, y).
+  virtual HRESULT GetLinearApproximation(double x, double y, ILumTransform2DLinear** linear) = 0;
+};
+
+// x' = a x + b y + tx, y' = c x + d y + ty.
+LUM_INTERFACE_ID(ILumTransform2DLinear, ILumTransform2D, IID_ILumTransform2DLinear);
+struct LUM_VISIBLE ILumTransform2DLinear : ILumTransform2D {
+  // The six values in one call: the matrix row-major, then the translation.
+  virtual HRESULT GetValues(double* a, double* b, double* c, double* d, double* tx, double* ty) = 0;
+  virtual HRESULT SetValues(double a, double b, double c, double d, double tx, double ty) = 0;
+};
+
+// Named coordinate spaces: the root "@", the pixel space "#", the selected space ".",
+// and user spaces below a parent.
+LUM_INTERFACE_ID(ILumCoordSpaceTree, IDispatch, IID_ILumCoordSpaceTree);
+struct LUM_VISIBLE ILumCoordSpaceTree : IDispatch {
+  // The transform that maps points of space `source` into space `target`.
+  virtual HRESULT GetTransform(BSTR target, BSTR source, ILumTransform2D** transform) = 0;
+};
+
+// ---------------------------------------------------------------------------------------
+// Pixel memory
+
+// A block of 8-bit pixels; the address stays valid while the memory is held.
+LUM_INTERFACE_ID(ILumImage8PixelMemory, IUnknown, IID_ILumImage8PixelMemory);
+struct LUM_VISIBLE ILumImage8PixelMemory : IUnknown {
+  virtual HRESULT get_Width(LONG* width) = 0;
+  virtual HRESULT get_Height(LONG* height) = 0;
+  virtual HRESULT get_Address(BYTE** pixel00) = 0;
+  virtual HRESULT get_Stride(LONG* pixelsPerRow) = 0;
+};
+
+LUM_INTERFACE_ID(ILumImage16PixelMemory, IUnknown, IID_ILumImage16PixelMemory);
+struct LUM_VISIBLE ILumImage16PixelMemory : IUnknown {
+  virtual HRESULT get_Width(LONG* width) = 0;
+  virtual HRESULT get_Height(LONG* height) = 0;
+  virtual HRESULT get_Address(USHORT** pixel00) = 0;
+  virtual HRESULT get_Stride(LONG* pixelsPerRow) = 0;
+};
+
+// Writable pixel memory (classes LumImage8PixelMemory, LumImage16PixelMemory): made over
+// pixels that `owner` keeps alive; the memory releases the owner when it is freed.
+LUM_INTERFACE_ID(ILumImage8PixelMemoryInit, IUnknown, IID_ILumImage8PixelMemoryInit);
+struct LUM_VISIBLE ILumImage8PixelMemoryInit : IUnknown {
+  virtual HRESULT Initialize(LONG width, LONG height, BYTE* pixel00, LONG stride,
+                             IUnknown* owner) = 0;
+};
+
+LUM_INTERFACE_ID(ILumImage16PixelMemoryInit, IUnknown, IID_ILumImage16PixelMemoryInit);
+struct LUM_VISIBLE ILumImage16PixelMemoryInit : IUnknown {
+  virtual HRESULT Initialize(LONG width, LONG height, USHORT* pixel00, LONG stride,
+                             IUnknown* owner) = 0;
+};
+
+// ---------------------------------------------------------------------------------------
+// Images
+
+// What every image offers: its place in its coordinate spaces.
+LUM_INTERFACE_ID(ILumImage, IDispatch, IID_ILumImage);
+struct LUM_VISIBLE ILumImage : IDispatch {
+  virtual HRESULT get_SelectedSpaceName(BSTR* name) = 0;
+  virtual HRESULT put_SelectedSpaceName(BSTR name) = 0;
+  // The tree is copied both ways: changing a tree read from an image changes nothing.
+  virtual HRESULT get_CoordSpaceTree(ILumCoordSpaceTree** tree) = 0;
+  virtual HRESULT put_CoordSpaceTree(ILumCoordSpaceTree* tree) = 0;
+  // The transform from space `source` to space `target`.
+  virtual HRESULT GetTransform(BSTR target, BSTR source, ILumTransform2D** transform) = 0;
+  virtual HRESULT put_PixelFromRootTransform(ILumTransform2D* transform) = 0;
+};
+
+LUM_INTERFACE_ID(ILumImage8Grey, ILumImage, IID_ILumImage8Grey);
+struct LUM_VISIBLE ILumImage8Grey : ILumImage {
+  // The image shows these pixels from now on.
+  virtual HRESULT put_PixelMemory(ILumImage8PixelMemory* memory) = 0;
+};
+
+LUM_INTERFACE_ID(ILumImage16Grey, ILumImage, IID_ILumImage16Grey);
+struct LUM_VISIBLE ILumImage16Grey : ILumImage {
+  virtual HRESULT put_PixelMemory(ILumImage16PixelMemory* memory) = 0;
+  // LumPixelDepthConstants; any value can be stored.
+  virtual HRESULT get_PixelDepth(LONG* depth) = 0;
+  virtual HRESULT put_PixelDepth(LONG depth) = 0;
+};
+
+// A 16-bit image with a valid-pixel mask of the same size (0 = missing).
+LUM_INTERFACE_ID(ILumImage16Range, ILumImage, IID_ILumImage16Range);
+struct LUM_VISIBLE ILumImage16Range : ILumImage {
+  virtual HRESULT SetPixelMemory(ILumImage16PixelMemory* pixels, ILumImage8PixelMemory* mask) = 0;
+  virtual HRESULT get_PixelDepth(LONG* depth) = 0;
+  virtual HRESULT put_PixelDepth(LONG depth) = 0;
+};
+
+// Three 8-bit planes and a colour space (LumColorSpaceConstants).
+LUM_INTERFACE_ID(ILumImage24PlanarColor, ILumImage, IID_ILumImage24PlanarColor);
+struct LUM_VISIBLE ILumImage24PlanarColor : ILumImage {
+  virtual HRESULT SetPlanePixelMemories(ILumImage8PixelMemory* plane0,
+                                        ILumImage8PixelMemory* plane1,
+                                        ILumImage8PixelMemory* plane2, LONG colorSpace) = 0;
+  virtual HRESULT get_ColorSpace(LONG* colorSpace) = 0;
+  virtual HRESULT put_ColorSpace(LONG colorSpace) = 0;
+};
+
+// Reading an image's pixels: the second interface of an image. `mode` is a
+// LumPixelAccessConstants value; the four reserved integers are always 0.
+LUM_INTERFACE_ID(ILumImage8PixelAccess, IUnknown, IID_ILumImage8PixelAccess);
+struct LUM_VISIBLE ILumImage8PixelAccess : IUnknown {
+  virtual HRESULT GetPixelMemory(LONG mode, LONG reserved0, LONG reserved1, LONG reserved2,
+                                 LONG reserved3, ILumImage8PixelMemory** memory) = 0;
+};
+
+LUM_INTERFACE_ID(ILumImage16PixelAccess, IUnknown, IID_ILumImage16PixelAccess);
+struct LUM_VISIBLE ILumImage16PixelAccess : IUnknown {
+  virtual HRESULT GetPixelMemory(LONG mode, LONG reserved0, LONG reserved1, LONG reserved2,
+                                 LONG reserved3, ILumImage16PixelMemory** memory) = 0;
+};
+
+LUM_INTERFACE_ID(ILumImage16RangePixelAccess, IUnknown, IID_ILumImage16RangePixelAccess);
+struct LUM_VISIBLE ILumImage16RangePixelAccess : IUnknown {
+  virtual HRESULT GetPixelMemory(LONG mode, LONG reserved0, LONG reserved1, LONG reserved2,
+                                 LONG reserved3, ILumImage16PixelMemory** pixels,
+                                 ILumImage8PixelMemory** mask) = 0;
+};
+
+LUM_INTERFACE_ID(ILumImage24PlanarPixelAccess, IUnknown, IID_ILumImage24PlanarPixelAccess);
+struct LUM_VISIBLE ILumImage24PlanarPixelAccess : IUnknown {
+  virtual HRESULT GetPlanePixelMemories(LONG mode, LONG reserved0, LONG reserved1, LONG reserved2,
+                                        LONG reserved3, ILumImage8PixelMemory** plane0,
+                                        ILumImage8PixelMemory** plane1,
+                                        ILumImage8PixelMemory** plane2) = 0;
+};
+
+// ---------------------------------------------------------------------------------------
+// Regions
+
+// An area in a named coordinate space, given to operators to limit their work.
+LUM_INTERFACE_ID(ILumRegion, IDispatch, IID_ILumRegion);
+struct LUM_VISIBLE ILumRegion : IDispatch {
+  virtual HRESULT get_SelectedSpaceName(BSTR* name) = 0;
+  virtual HRESULT put_SelectedSpaceName(BSTR name) = 0;
+  // A copy of the region mapped by `transform`; its class may change (an axis-aligned
+  // rectangle mapped by a rotation becomes an affine rectangle).
+  virtual HRESULT Map(ILumTransform2D* transform, ILumRegion** mapped) = 0;
+  // The smallest axis-aligned rectangle holding the region: [x0, x1) × [y0, y1).
+  virtual HRESULT GetBoundingRect(double* x0, double* y0, double* x1, double* y1) = 0;
+  // The pixels whose centres lie inside the bounding rectangle.
+  virtual HRESULT GetPixelAlignedBoundingBox(LONG* x0, LONG* y0, LONG* x1, LONG* y1) = 0;
+};
+
+// The region that the affine region mode requires: the image of the unit square under
+// a linear transform.
+LUM_INTERFACE_ID(ILumRectangleAffine, ILumRegion, IID_ILumRectangleAffine);
+struct LUM_VISIBLE ILumRectangleAffine : ILumRegion {
+  virtual HRESULT GetUnitSquareTransform(ILumTransform2DLinear** unitSquare) = 0;
+  virtual HRESULT SetUnitSquareTransform(ILumTransform2DLinear* unitSquare) = 0;
+};

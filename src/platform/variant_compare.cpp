@@ -1,0 +1,138 @@
+// VarCmp: ordering of two VARIANT values.
+
+#include <algorithm>
+#include <cmath>
+#include <cwctype>
+#include <string_view>
+
+#include "platform/variant.h"
+#include "platform/variant_types.h"
+
+namespace {
+
+enum class Kind { Null, Number, Text, Other };
+
+Kind kindOf(VARTYPE vt) {
+  if (vt == VT_NULL) return Kind::Null;
+  if (vt == VT_BSTR) return Kind::Text;
+  if (lum::detail::isPlainScalar(vt) && vt != VT_ERROR) return Kind::Number;  // EMPTY is 0
+  return Kind::Other;
+}
+
+HRESULT order(int c) {
+  return c < 0 ? VARCMP_LT : c > 0 ? VARCMP_GT : VARCMP_EQ;
+}
+
+// The value of a numeric VARIANT, split so that 64-bit integers compare exactly.
+struct NumericValue {
+  bool isReal = false;
+  bool isNegative = false;  // only for integers
+  uint64_t magnitude = 0;   // |integer|
+  double real = 0;
+};
+
+NumericValue numericValue(const VARIANT& v) {
+  NumericValue n;
+  auto fromSigned = [&](int64_t s) {
+    n.isNegative = s < 0;
+    n.magnitude = s < 0 ? uint64_t(0) - uint64_t(s) : uint64_t(s);
+  };
+  switch (v.vt) {
+    case VT_I1:
+      fromSigned(v.cVal);
+      break;
+    case VT_UI1:
+      fromSigned(v.bVal);
+      break;
+    case VT_I2:
+      fromSigned(v.iVal);
+      break;
+    case VT_UI2:
+      fromSigned(v.uiVal);
+      break;
+    case VT_I4:
+      fromSigned(v.lVal);
+      break;
+    case VT_UI4:
+      fromSigned(v.ulVal);
+      break;
+    case VT_I8:
+      fromSigned(v.llVal);
+      break;
+    case VT_UI8:
+      n.magnitude = v.ullVal;
+      break;
+    case VT_INT:
+      fromSigned(v.intVal);
+      break;
+    case VT_UINT:
+      fromSigned(v.uintVal);
+      break;
+    case VT_BOOL:
+      fromSigned(v.boolVal ? -1 : 0);
+      break;
+    case VT_R4:
+      n.isReal = true, n.real = v.fltVal;
+      break;
+    case VT_R8:
+      n.isReal = true, n.real = v.dblVal;
+      break;
+    default:
+      break;  // VT_EMPTY: 0
+  }
+  return n;
+}
+
+double asDouble(const NumericValue& n) {
+  if (n.isReal) return n.real;
+  return n.isNegative ? -double(n.magnitude) : double(n.magnitude);
+}
+
+HRESULT compareNumbers(const VARIANT& a, const VARIANT& b) {
+  const NumericValue x = numericValue(a), y = numericValue(b);
+  if (x.isReal || y.isReal) {
+    const double dx = asDouble(x), dy = asDouble(y);
+    // NaN orders below every number and equal to itself, so that the order is total.
+    if (std::isnan(dx) || std::isnan(dy))
+      return std::isnan(dx) && std::isnan(dy) ? VARCMP_EQ : std::isnan(dx) ? VARCMP_LT : VARCMP_GT;
+    return order(dx < dy ? -1 : dx > dy ? 1 : 0);
+  }
+  if (x.isNegative != y.isNegative) return x.isNegative ? VARCMP_LT : VARCMP_GT;
+  const int magnitudeOrder = x.magnitude < y.magnitude ? -1 : x.magnitude > y.magnitude ? 1 : 0;
+  return order(x.isNegative ? -magnitudeOrder : magnitudeOrder);
+}
+
+HRESULT compareTexts(std::wstring_view a, std::wstring_view b, bool ignoreCase) {
+  const std::size_t n = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    wint_t ca = wint_t(a[i]), cb = wint_t(b[i]);
+    if (ignoreCase) ca = std::towlower(ca), cb = std::towlower(cb);
+    if (ca != cb) return order(ca < cb ? -1 : 1);
+  }
+  return order(a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0);
+}
+
+}  // namespace
+
+HRESULT VarCmp(const VARIANT* left, const VARIANT* right, LCID, ULONG flags) {
+  if (left == nullptr || right == nullptr) return E_INVALIDARG;
+  VARIANT a, b;
+  if (!lum::detail::dereference(*left, a) || !lum::detail::dereference(*right, b))
+    return E_INVALIDARG;
+  const Kind ka = kindOf(a.vt), kb = kindOf(b.vt);
+  if (ka == Kind::Null || kb == Kind::Null) return VARCMP_NULL;
+  if (ka == Kind::Other || kb == Kind::Other) {
+    if (a.vt == VT_ERROR && b.vt == VT_ERROR)
+      return order(a.scode < b.scode ? -1 : a.scode > b.scode);
+    return DISP_E_TYPEMISMATCH;
+  }
+  const bool ignoreCase = flags & NORM_IGNORECASE;
+  if (ka == Kind::Text && kb == Kind::Text)
+    return compareTexts(lum::bstrView(a.bstrVal), lum::bstrView(b.bstrVal), ignoreCase);
+  // EMPTY against text compares as the empty text; any other number is below any text.
+  if (ka == Kind::Text)
+    return b.vt == VT_EMPTY ? compareTexts(lum::bstrView(a.bstrVal), L"", false) : VARCMP_GT;
+  if (kb == Kind::Text)
+    return a.vt == VT_EMPTY ? compareTexts(L"", lum::bstrView(b.bstrVal), false) : VARCMP_LT;
+  return compareNumbers(a, b);
+}

@@ -1,0 +1,51 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "lumxip/platform.h"
+
+namespace {
+
+TEST(MemoryStream, ReadsWritesSeeksAndStopsAtTheEnd) {
+  ComPtr<IStream> stream;
+  ASSERT_EQ(lum::createMemoryStream("abcdef", 6, stream.put()), S_OK);
+  char buffer[8] = {};
+  ULONG read = 0;
+  ASSERT_EQ(stream->Read(buffer, 4, &read), S_OK);
+  EXPECT_EQ(read, 4u);
+  ASSERT_EQ(stream->Read(buffer, 8, &read), S_OK);
+  EXPECT_EQ(read, 2u) << "short read at the end";
+  EXPECT_EQ(std::memcmp(buffer, "ef", 2), 0);
+  ASSERT_EQ(stream->Read(buffer, 8, &read), S_OK);
+  EXPECT_EQ(read, 0u);
+
+  // Writing past the end grows the stream; seeking beyond it is allowed.
+  ULARGE_INTEGER position{};
+  ASSERT_EQ(stream->Seek(LARGE_INTEGER{8}, STREAM_SEEK_SET, &position), S_OK);
+  ASSERT_EQ(stream->Write("Z", 1, nullptr), S_OK);
+  STATSTG stat{};
+  stream->Stat(&stat, STATFLAG_NONAME);
+  EXPECT_EQ(stat.cbSize.QuadPart, 9u);
+  EXPECT_EQ(stream->Seek(LARGE_INTEGER{-10}, STREAM_SEEK_CUR, &position), STG_E_SEEKERROR);
+
+  std::vector<std::byte> all;
+  ASSERT_EQ(lum::readWholeStream(stream.get(), &all), S_OK);
+  ASSERT_EQ(all.size(), 9u);
+  EXPECT_EQ(all[6], std::byte{0}) << "the gap reads as zeros";
+  EXPECT_EQ(all[8], std::byte{'Z'});
+}
+
+TEST(MemoryStream, CloneSharesBytesButNotPosition) {
+  ComPtr<IStream> stream, clone;
+  ASSERT_EQ(lum::createMemoryStream("xy", 2, stream.put()), S_OK);
+  ASSERT_EQ(stream->Clone(clone.put()), S_OK);
+  stream->Seek(LARGE_INTEGER{0}, STREAM_SEEK_END, nullptr);
+  stream->Write("z", 1, nullptr);
+  char buffer[3] = {};
+  ULONG read = 0;
+  clone->Read(buffer, 3, &read);
+  EXPECT_EQ(read, 3u);
+  EXPECT_EQ(std::memcmp(buffer, "xyz", 3), 0);
+}
+
+}  // namespace
