@@ -200,3 +200,22 @@ struct LUM_VISIBLE ILumRectangleAffine : ILumRegion {
   virtual HRESULT GetUnitSquareTransform(ILumTransform2DLinear** unitSquare) = 0;
   virtual HRESULT SetUnitSquareTransform(ILumTransform2DLinear* unitSquare) = 0;
 };
+
+// ---------------------------------------------------------------------------------------
+// Services
+
+// Message texts and help files by message identifier. Identifiers are 32-bit values such
+// as 0x8004810A; a negative result means that no text is available.
+LUM_INTERFACE_ID(ILumMessageService, IUnknown, IID_ILumMessageService);
+struct LUM_VISIBLE ILumMessageService : IUnknown {
+  // Told first, once: the module whose messages are asked for (its load address).
+  virtual HRESULT Initialize(void* module) = 0;
+  // The text into `buffer` of `capacity` characters, cut to fit and terminated.
+  virtual HRESULT GetMessageText(ULONG messageId, LPOLESTR buffer, ULONG capacity) = 0;
+  // As GetMessageText with "%1" to "%3" replaced by the arguments (null reads as empty).
+  virtual HRESULT GetMessageTextWithArgs(ULONG messageId, LPCOLESTR argument1, LPCOLESTR argument2,
+                                         LPCOLESTR argument3, LPOLESTR buffer, ULONG capacity) = 0;
+  virtual HRESULT GetMessageBstr(ULONG messageId, BSTR* text) = 0;
+  // The help file that documents the message.
+  virtual HRESULT GetHelpFile(ULONG messageId, BSTR* helpFile) = 0;
+};

@@ -4,6 +4,7 @@
 // error information, class creation and the system services the library uses.
 
 #include "platform/bstr.h"
+#include "platform/class_factory.h"
 #include "platform/class_registry.h"
 #include "platform/com_object.h"
 #include "platform/connection_points.h"
