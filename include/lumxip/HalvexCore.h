@@ -219,3 +219,87 @@ struct LUM_VISIBLE ILumMessageService : IUnknown {
   // The help file that documents the message.
   virtual HRESULT GetHelpFile(ULONG messageId, BSTR* helpFile) = 0;
 };
+
+// ---------------------------------------------------------------------------------------
+// What every component offers
+
+// Dispatch identifiers of the event interfaces.
+inline constexpr DISPID DISPID_LumChangeEvent = 7456;  // flags, value, state ID (array order)
+inline constexpr DISPID DISPID_LumToolRunning = 7457;
+inline constexpr DISPID DISPID_LumToolRan = 7458;
+inline constexpr DISPID DISPID_LumToolTerminateRequested = 7459;
+inline constexpr DISPID DISPID_LumCollectionInserted = 1152;  // index
+inline constexpr DISPID DISPID_LumCollectionMoved = 1153;     // from, to
+inline constexpr DISPID DISPID_LumCollectionCleared = 1154;
+inline constexpr DISPID DISPID_LumCollectionReplaced = 1156;  // index, old item
+inline constexpr DISPID DISPID_LumCollectionRemoved = 1157;   // index, removed item
+
+// State identifiers every component shares.
+inline constexpr LONG lumStateSeveralChanged = -1;  // more than one state changed
+inline constexpr LONG lumStateItemChanged = -2;     // an item of a collection changed
+inline constexpr LONG lumStateTag = 16818219;       // 0x100A02B
+
+// Change flags, ORed while delivery is suspended.
+inline constexpr LONG lumChangeSetByClient = 1;
+inline constexpr LONG lumChangeCurrentRecord = 2;
+inline constexpr LONG lumChangeProducedByRun = 4;
+inline constexpr LONG lumChangeLastRunRecord = 8;
+
+// Dispatch identifiers of the members every component adds to its dispatch interface.
+inline constexpr DISPID DISPID_LumObject_GetLocalComputerName = 0x100A028;
+inline constexpr DISPID DISPID_LumObject_Clone = 0x100A029;
+inline constexpr DISPID DISPID_LumObject_CreateObject = 0x100A02A;
+inline constexpr DISPID DISPID_LumObject_Tag = lumStateTag;
+inline constexpr DISPID DISPID_LumObject_HasChanged = 0x100A02C;
+inline constexpr DISPID DISPID_LumObject_SuspendEventDelivery = 0x100A02D;
+inline constexpr DISPID DISPID_LumObject_ResumeAndFireEvent = 0x100A02E;
+inline constexpr DISPID DISPID_LumObject_EventDeliverySuspended = 0x100A02F;
+
+LUM_INTERFACE_ID(ILumObject, IDispatch, IID_ILumObject);
+struct LUM_VISIBLE ILumObject : IDispatch {
+  virtual HRESULT GetLocalComputerName(BSTR* name) = 0;
+  // A deep copy of the object.
+  virtual HRESULT Clone(ILumObject** copy) = 0;
+  // Creates an object in-process from a ProgID or a "{class identifier}".
+  virtual HRESULT CreateObject(BSTR progIdOrClassId, IUnknown** object) = 0;
+  virtual HRESULT get_Tag(VARIANT* tag) = 0;
+  virtual HRESULT put_Tag(VARIANT tag) = 0;
+  virtual HRESULT putref_Tag(VARIANT tag) = 0;
+};
+
+LUM_INTERFACE_ID(ILumChangeEventConfiguration, IDispatch, IID_ILumChangeEventConfiguration);
+struct LUM_VISIBLE ILumChangeEventConfiguration : IDispatch {
+  virtual HRESULT SuspendEventDelivery() = 0;
+  // Resumes once; the last resume delivers what accumulated as one event.
+  virtual HRESULT ResumeAndFireEvent() = 0;
+  virtual HRESULT get_EventDeliverySuspended(LONG* suspendCount) = 0;
+};
+
+struct ILumArchive;
+
+LUM_INTERFACE_ID(ILumPersistArchive, IUnknown, IID_ILumPersistArchive);
+struct LUM_VISIBLE ILumPersistArchive : IUnknown {
+  // Writes (mode bit 30 set) or reads the component's persisted properties.
+  virtual HRESULT Persist(ILumArchive* archive, LONG mode) = 0;
+  // A second archive operation whose meaning was never settled: E_NOTIMPL.
+  virtual HRESULT PersistReserved(ILumArchive* archive, LONG mode) = 0;
+  virtual HRESULT PostLoad(VARIANT_BOOL nested) = 0;
+  virtual HRESULT get_HasChanged(VARIANT_BOOL* changed) = 0;
+  virtual HRESULT put_HasChanged(VARIANT_BOOL changed) = 0;
+};
+
+// The bridge to a component's counterpart in the host's managed-code layer.
+LUM_INTERFACE_ID(ILumComInternal, IUnknown, IID_ILumComInternal);
+struct LUM_VISIBLE ILumComInternal : IUnknown {
+  // The counterpart, made on first use by the process-wide managed factory.
+  virtual HRESULT GetImpl(IUnknown** counterpart) = 0;
+  virtual HRESULT SetImpl(IUnknown* counterpart) = 0;
+};
+
+// What a host's managed-code layer installs (lum::setManagedCounterpartFactory) to make
+// counterparts. Events reach a counterpart through its IDispatch::Invoke.
+LUM_INTERFACE_ID(ILumManagedFactory, IUnknown, IID_ILumManagedFactory);
+struct LUM_VISIBLE ILumManagedFactory : IUnknown {
+  virtual HRESULT CreateCounterpart(BSTR assemblyName, BSTR typeName, IUnknown* component,
+                                    REFIID primaryInterface, IUnknown** counterpart) = 0;
+};

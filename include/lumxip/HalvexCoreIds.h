@@ -7,6 +7,9 @@
 
 #include "platform/guid.h"
 
+// Dispatch interfaces (event interfaces) are named by a DIID.
+using DIID = IID;
+
 // clang-format off
 #define LUM_CORE_IDENTIFIERS(X) \
   X(CLSID, LumMessageService, "{CE8B6334-C7A0-11D3-BF42-006008BE1019}")          \
@@ -47,7 +50,17 @@
   X(CLSID, LumTransform2DLinear, "{1CDE3702-4539-4FDC-AF5E-96D9CDD6304D}")       \
   X(CLSID, LumCoordSpaceTree, "{9863F6EF-1CB3-4A0B-BC1D-CDF7CB90DF29}")          \
   X(CLSID, LumRectangle, "{C1196BBC-1D0C-4CE7-9704-80CA20EF7E2D}")               \
-  X(CLSID, LumRectangleAffine, "{1A5999A5-A8CC-41AE-9F10-8E25718C1BE7}")
+  X(CLSID, LumRectangleAffine, "{1A5999A5-A8CC-41AE-9F10-8E25718C1BE7}")         \
+  X(IID, ILumObject, "{D8C58B27-B5EF-4B1A-B9FA-89305C0D937B}")                   \
+  X(IID, ILumChangeEventConfiguration, "{3739ACC5-A9AA-40D2-A517-59D013C145F5}") \
+  X(IID, ILumPersistArchive, "{E46A4974-614C-41A3-B6CF-9737725620F1}")           \
+  X(IID, ILumArchive, "{7E0F99AF-D91D-4C07-B4C1-1EC57F66483A}")                  \
+  X(IID, ILumComInternal, "{FB51CDB4-F3E1-4C82-A131-674812C8A38D}")              \
+  X(IID, ILumManagedFactory, "{80398330-DF02-43F0-B3A3-17B54B6C59F0}")           \
+  X(IID, ILumEventInfo, "{2B1CD8AD-CB69-4052-A100-EEF0FBD7C217}")                \
+  X(DIID, ILumChangeEvent, "{A022998C-94D6-48EB-946A-F8A11E1E04C0}")             \
+  X(DIID, ILumToolEvents, "{0CEEF5BE-3C1F-4B42-8F6D-C05A6DFAC6F8}")              \
+  X(DIID, ILumCollectionEvents, "{567DEB61-D5B3-4453-AD2C-DFC671326552}")
 // clang-format on
 
 #define LUM_DEFINE_IDENTIFIER(kind, name, text) \

@@ -1,0 +1,71 @@
+#pragma once
+// A description of a component's members that programs can list (`lumxip describe`):
+// name, kind, VARIANT type, default and, for enumerations, the members' names.
+
+#include <string>
+#include <vector>
+
+#include "components/framework/dispatch_impl.h"
+#include "components/framework/members.h"
+
+struct lcMemberDescription {
+  std::wstring name;
+  DISPID dispid = 0;
+  std::wstring kind;  // "property", "read-only property", "persisted", "method", "indexed property"
+  VARTYPE type = VT_EMPTY;    // properties only
+  std::wstring defaultValue;  // properties only, as text
+  std::vector<std::wstring> enumerationNames;
+  std::wstring persistedAs;
+};
+
+namespace lum::detail {
+
+template <class Check>
+std::vector<std::wstring> enumerationNamesOf(const Check& check) {
+  std::vector<std::wstring> names;
+  if constexpr (requires { check.names; }) {
+    for (const wchar_t* name : check.names)
+      names.emplace_back(name);
+  } else if constexpr (requires { check.firstName; }) {
+    names = {check.firstName, check.secondName};
+  }
+  return names;
+}
+
+template <class M>
+std::wstring defaultText(const M& member) {
+  lum::Variant value = M::Traits::toVariant(M::Traits::fromLiteral(member.defaultValue));
+  if (value.type() == VT_UNKNOWN || value.type() == VT_DISPATCH) return L"";
+  if (FAILED(VariantChangeTypeEx(value.ptr(), value.ptr(), LOCALE_INVARIANT, VARIANT_ALPHABOOL,
+                                 VT_BSTR)))
+    return L"";
+  return std::wstring(lum::bstrView(value.get().bstrVal));
+}
+
+}  // namespace lum::detail
+
+template <class T>
+std::vector<lcMemberDescription> describeMembers() {
+  std::vector<lcMemberDescription> result;
+  lum::forEachMember(T::allMembers(), [&](const auto& member) {
+    using M = std::decay_t<decltype(member)>;
+    lcMemberDescription d;
+    d.name = member.name;
+    d.dispid = member.dispid;
+    if constexpr (lum::isProperty<M>) {
+      d.kind = member.access == lcAccessNone  ? L"persisted"
+               : member.access == lcAccessGet ? L"read-only property"
+                                              : L"property";
+      d.type = M::Traits::vt;
+      d.defaultValue = lum::detail::defaultText(member);
+      d.enumerationNames = lum::detail::enumerationNamesOf(member.check);
+      if (member.persistName) d.persistedAs = member.persistName;
+    } else if constexpr (lum::detail::IsMethod<M>::value) {
+      d.kind = L"method";
+    } else {
+      d.kind = L"indexed property";
+    }
+    result.push_back(std::move(d));
+  });
+  return result;
+}

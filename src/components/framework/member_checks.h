@@ -1,0 +1,73 @@
+#pragma once
+// Checks a component declares for its properties. A check receives the property's name
+// and the new value and throws lcCOMError (E_INVALIDARG with a message) to refuse it; a
+// refused value leaves the property as it was and raises nothing.
+
+#include <cmath>
+#include <span>
+#include <string>
+
+#include "components/framework/com_error.h"
+#include "platform/types.h"
+
+inline constexpr uint32_t kMessageOutOfRange = 0x80048100;
+inline constexpr uint32_t kMessageNotOneOf = 0x80048101;
+inline constexpr uint32_t kMessageNotGreaterThan = 0x80048104;
+inline constexpr uint32_t kMessageLessThan = 0x80048105;
+inline constexpr uint32_t kMessageNotInEnumeration = 0x8004810A;
+
+struct lcNoCheck {
+  template <class T>
+  constexpr void operator()(const wchar_t*, const T&) const {}
+};
+
+// An enumeration value from `first` to `last`; else message 0x8004810A naming the property.
+// `names` (optional) lists the members' names, for descriptions.
+template <class E>
+struct lcEnumRange {
+  E first, last;
+  std::span<const wchar_t* const> names = {};
+  void operator()(const wchar_t* name, E value) const {
+    if (static_cast<LONG>(value) < static_cast<LONG>(first) ||
+        static_cast<LONG>(value) > static_cast<LONG>(last))
+      throwInvalidArgument(kMessageNotInEnumeration, lcMessageArgs(name));
+  }
+};
+template <class E>
+constexpr lcEnumRange<E> enumRange(E first, E last, std::span<const wchar_t* const> names = {}) {
+  return {first, last, names};
+}
+
+// A two-valued enumeration whose refusal names both valid members: message 0x80048101
+// with the property's name and the two members' names.
+template <class E>
+struct lcNamedPair {
+  E first, second;
+  const wchar_t* firstName;
+  const wchar_t* secondName;
+  void operator()(const wchar_t* name, E value) const {
+    if (value != first && value != second)
+      throwInvalidArgument(kMessageNotOneOf, lcMessageArgs::texts({name, firstName, secondName}));
+  }
+};
+template <class E>
+constexpr lcNamedPair<E> namedPair(E first, const wchar_t* firstName, E second,
+                                   const wchar_t* secondName) {
+  return {first, second, firstName, secondName};
+}
+
+// Not less than `limit`: message 0x80048105 with the property's name and the refused
+// value. NaN is refused too.
+template <class T>
+struct lcAtLeast {
+  T limit;
+  void operator()(const wchar_t* name, T value) const {
+    if (value >= limit) return;
+    const std::wstring refused = std::to_wstring(value);
+    throwInvalidArgument(kMessageLessThan, lcMessageArgs::texts({name, refused.c_str()}));
+  }
+};
+template <class T>
+constexpr lcAtLeast<T> atLeast(T limit) {
+  return {limit};
+}
