@@ -303,3 +303,53 @@ struct LUM_VISIBLE ILumManagedFactory : IUnknown {
   virtual HRESULT CreateCounterpart(BSTR assemblyName, BSTR typeName, IUnknown* component,
                                     REFIID primaryInterface, IUnknown** counterpart) = 0;
 };
+
+// ---------------------------------------------------------------------------------------
+// Collections
+
+// Dispatch IDs of the collection members.
+inline constexpr DISPID DISPID_LumCollection_Count = 1;
+inline constexpr DISPID DISPID_LumCollection_FindItem = 2;
+inline constexpr DISPID DISPID_LumCollection_Key = 3;
+inline constexpr DISPID DISPID_LumCollection_FindKey = 4;
+inline constexpr DISPID DISPID_LumCollection_Add = 5;
+inline constexpr DISPID DISPID_LumCollection_Remove = 6;
+inline constexpr DISPID DISPID_LumCollection_Move = 7;
+inline constexpr DISPID DISPID_LumCollection_Clear = 8;
+
+// What a collection hands on when one of its items changed (state ID -2): the item's
+// event, its arguments in declaration order, the item and its index.
+LUM_INTERFACE_ID(ILumEventInfo, IDispatch, IID_ILumEventInfo);
+struct LUM_VISIBLE ILumEventInfo : IDispatch {
+  virtual HRESULT get_EventDispID(LONG* dispid) = 0;
+  virtual HRESULT get_ArgumentCount(LONG* count) = 0;
+  virtual HRESULT GetArgument(LONG index, VARIANT* argument) = 0;  // E_INVALIDARG outside
+  virtual HRESULT get_Sender(IUnknown** item) = 0;
+  virtual HRESULT get_SenderIndex(LONG* index) = 0;
+};
+
+// An ordered collection of values (objects or not) with optional keys; indexes from 0.
+// Index errors give 0x8004C180; an object added twice gives 0x8004C184 where the
+// collection refuses duplicates.
+LUM_INTERFACE_ID(ILumCollection, IDispatch, IID_ILumCollection);
+struct LUM_VISIBLE ILumCollection : IDispatch {
+  virtual HRESULT get__NewEnum(IUnknown** enumerator) = 0;
+  virtual HRESULT get_Count(LONG* count) = 0;
+  virtual HRESULT get_Item(LONG index, VARIANT* item) = 0;
+  // Replaces the item at `index`; `index` = Count appends.
+  virtual HRESULT putref_Item(LONG index, VARIANT item) = 0;
+  // The index of the first entry holding `item` (objects by identity), -1 if none.
+  virtual HRESULT FindItem(VARIANT item, LONG* index) = 0;
+  virtual HRESULT get_Key(LONG index, BSTR* key) = 0;
+  virtual HRESULT put_Key(LONG index, BSTR key) = 0;
+  // The index of the first entry with `key`, -1 if none.
+  virtual HRESULT FindKey(BSTR key, LONG* index) = 0;
+  // Inserts at `index` (-1 or Count: at the end).
+  virtual HRESULT Add(VARIANT item, BSTR key, LONG index) = 0;
+  // Removes by index, or by key when given a string.
+  virtual HRESULT Remove(VARIANT indexOrKey) = 0;
+  // Takes the entry out at `from` and inserts it at `to`, counted after the removal.
+  virtual HRESULT Move(LONG from, LONG to) = 0;
+  // Removes every entry, last first.
+  virtual HRESULT Clear() = 0;
+};

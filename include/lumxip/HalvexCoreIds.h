@@ -60,7 +60,9 @@ using DIID = IID;
   X(IID, ILumEventInfo, "{2B1CD8AD-CB69-4052-A100-EEF0FBD7C217}")                \
   X(DIID, ILumChangeEvent, "{A022998C-94D6-48EB-946A-F8A11E1E04C0}")             \
   X(DIID, ILumToolEvents, "{0CEEF5BE-3C1F-4B42-8F6D-C05A6DFAC6F8}")              \
-  X(DIID, ILumCollectionEvents, "{567DEB61-D5B3-4453-AD2C-DFC671326552}")
+  X(DIID, ILumCollectionEvents, "{567DEB61-D5B3-4453-AD2C-DFC671326552}")        \
+  X(IID, ILumCollection, "{23893F9D-F7B3-49BF-BF8A-AD44608EEB9B}")               \
+  X(CLSID, LumCollection, "{A238079D-9886-430C-A155-76AB4F81164D}")
 // clang-format on
 
 #define LUM_DEFINE_IDENTIFIER(kind, name, text) \

@@ -37,6 +37,17 @@ std::wstring withArguments(std::wstring_view text, const LPCOLESTR (&arguments)[
 
 }  // namespace
 
+HRESULT MessageService::createInstance(IUnknown* outer, REFIID iid, void** object) {
+  if (object == nullptr) return E_POINTER;
+  *object = nullptr;
+  if (outer != nullptr) return CLASS_E_NOAGGREGATION;
+  try {
+    return lum::makeComObject<MessageService>()->QueryInterface(iid, object);
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+}
+
 HRESULT MessageService::Initialize(void*) {
   initialized_ = true;
   return S_OK;

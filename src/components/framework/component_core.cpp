@@ -3,8 +3,10 @@
 #include <new>
 #include <utility>
 
+#include <atomic>
 #include "components/framework/com_error.h"
 #include "components/framework/managed_bridge.h"
+#include "components/framework/module_registration.h"
 
 namespace {
 
@@ -101,7 +103,22 @@ HRESULT lcConnectionPoint::EnumConnections(IEnumConnections** connections) {
 
 // ---- component core ---------------------------------------------------------------------
 
-lcComponentCore::~lcComponentCore() = default;
+namespace {
+std::atomic<long> gLiveComponents{0};
+}
+
+long liveComponentCount() {
+  return gLiveComponents.load();
+}
+
+lcComponentCore::lcComponentCore(IUnknown* self, const IID& eventIid)
+    : self_(self), eventIid_(eventIid) {
+  ++gLiveComponents;
+}
+
+lcComponentCore::~lcComponentCore() {
+  --gLiveComponents;
+}
 
 bool lcComponentCore::hasChanged() const {
   lcLockGuard guard(lock_);
@@ -178,15 +195,19 @@ void lcComponentCore::deliverNow(LONG stateId, const VARIANT& value, LONG flags)
   deliver(DISPID_LumChangeEvent, args, 3);
 }
 
-void lcComponentCore::deliver(DISPID dispid, VARIANT* args, UINT count) {
+void lcComponentCore::deliverToManaged(DISPID dispid, VARIANT* args, UINT count) {
   ComPtr<IUnknown> managed = managedCounterpart();
+  if (!managed || !managedLayerActive()) return;
+  ComPtr<IDispatch> target = managed.as<IDispatch>();
+  if (!target) throw lcCOMError(E_NOINTERFACE, 0);
   DISPPARAMS params{args, nullptr, count, 0};
-  if (managed && managedLayerActive()) {
-    ComPtr<IDispatch> target = managed.as<IDispatch>();
-    if (!target) throw lcCOMError(E_NOINTERFACE, 0);
-    throwIfFailed(target->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
-                                 nullptr, nullptr, nullptr));
-  }
+  throwIfFailed(target->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
+                               nullptr, nullptr, nullptr));
+}
+
+void lcComponentCore::deliver(DISPID dispid, VARIANT* args, UINT count) {
+  deliverToManaged(dispid, args, count);
+  DISPPARAMS params{args, nullptr, count, 0};
   // One sink at a time: take it under the lock, call it without the lock, so that a sink
   // may call back into the component or unadvise itself or others.
   for (std::size_t i = 0;; ++i) {

@@ -32,7 +32,7 @@ class LUM_VISIBLE lcConnectionPoint final : public IConnectionPoint {
 class LUM_VISIBLE lcComponentCore {
  public:
   // `self` is the component's identity; `eventIid` the event interface it serves.
-  lcComponentCore(IUnknown* self, const IID& eventIid) : self_(self), eventIid_(eventIid) {}
+  lcComponentCore(IUnknown* self, const IID& eventIid);
   virtual ~lcComponentCore();
   lcComponentCore(const lcComponentCore&) = delete;
   lcComponentCore& operator=(const lcComponentCore&) = delete;
@@ -52,6 +52,9 @@ class LUM_VISIBLE lcComponentCore {
   // Delivers event `dispid` to every sink now. `args` are in DISPPARAMS order (last
   // argument first).
   void deliver(DISPID dispid, VARIANT* args, UINT count);
+  // Hands an event to the managed counterpart only (when there is one and the managed
+  // layer is active): collections tell it before a change with negative IDs.
+  void deliverToManaged(DISPID dispid, VARIANT* args, UINT count);
 
   void suspendDelivery();
   void resumeDelivery();

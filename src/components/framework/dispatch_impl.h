@@ -29,7 +29,7 @@ inline bool sameName(std::wstring_view a, const wchar_t* b) {
 struct CallOptions {
   int firstOptional = -1;
   bool lastIsResult = true;
-  bool valueIsNamed = false;  // a put: rgvarg[0] is the value, named DISPID_PROPERTYPUT
+  const double* defaults = nullptr;  // by parameter index, for omitted optional ones
 };
 
 inline bool isOmitted(const VARIANT& v) {
@@ -69,7 +69,8 @@ HRESULT callWith(T& self, const DISPPARAMS& params, VARIANT* result, UINT* argEr
       if (argument == nullptr && i < required) {
         hr = DISP_E_PARAMNOTOPTIONAL;
       } else {
-        hr = std::get<i>(slots).load(argument, 0.0);
+        hr = std::get<i>(slots).load(argument,
+                                     options.defaults && i < 8 ? options.defaults[i] : 0.0);
         if (FAILED(hr)) hr = hr == E_INVALIDARG ? DISP_E_TYPEMISMATCH : hr;
       }
       if (FAILED(hr) && argError) *argError = UINT(params.cArgs > i ? params.cArgs - 1 - i : 0);
@@ -181,16 +182,16 @@ struct lcDispatcher {
         hr = invokeProperty(self, m, flags, p, result);
       } else if constexpr (lum::detail::IsMethod<M>::value) {
         hr = (flags & DISPATCH_METHOD) || (flags & DISPATCH_PROPERTYGET)
-                 ? lum::detail::callFunction<M::function>(self, p, result, argError,
-                                                          {m.firstOptional, m.lastIsResult, false})
+                 ? lum::detail::callFunction<M::function>(
+                       self, p, result, argError, {m.firstOptional, m.lastIsResult, m.defaults})
                  : DISP_E_MEMBERNOTFOUND;
       } else if constexpr (lum::detail::IsIndexed<M>::value) {
         if (put) {
           if constexpr (M::setter != nullptr)
-            hr =
-                lum::detail::callFunction<M::setter>(self, p, nullptr, argError, {-1, false, true});
+            hr = lum::detail::callFunction<M::setter>(self, p, nullptr, argError,
+                                                      {-1, false, nullptr});
         } else {
-          hr = lum::detail::callFunction<M::getter>(self, p, result, argError, {-1, true, false});
+          hr = lum::detail::callFunction<M::getter>(self, p, result, argError, {-1, true, nullptr});
         }
       }
       return true;

@@ -178,10 +178,16 @@ struct lcMethod {
   DISPID dispid = 0;
   int firstOptional = -1;  // -1: every parameter is required
   bool lastIsResult = true;
+  double defaults[8] = {};  // numeric values of omitted optional parameters
 
   constexpr lcMethod optionalFrom(int index) const {
     lcMethod copy = *this;
     copy.firstOptional = index;
+    return copy;
+  }
+  constexpr lcMethod defaultFor(int index, double value) const {
+    lcMethod copy = *this;
+    copy.defaults[index] = value;
     return copy;
   }
   constexpr lcMethod withoutResult() const {

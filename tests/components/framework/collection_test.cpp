@@ -1,0 +1,205 @@
+#include <gtest/gtest.h>
+
+#include "components/framework/collection_impl.h"
+#include "components/framework/module_registration.h"
+#include "support/error_info_probe.h"
+#include "support/event_recorder.h"
+#include "support/test_widget.h"
+
+namespace {
+
+// A typed collection that accepts only widgets and allows them twice, without events:
+// the archive's policy.
+class CWidgetBag final : public lcVariantCollectionImpl<CWidgetBag> {
+ public:
+  static constexpr lcClassDeclaration kClass{lum::guid("{5D1E0B4A-0000-4000-8000-00000000BA60}"),
+                                             L"CWidgetBag", L"Halvex.TestWidgetBag"};
+  static constexpr lcCollectionPolicy kCollectionPolicy{&iid_of<ITestWidget>, false, false, true};
+  static constexpr auto ownMembers() { return lum::members(); }
+};
+
+ComPtr<ILumCollection> makeCollection() {
+  ComPtr<ILumCollection> collection;
+  EXPECT_EQ(CoCreateInstance(CLSID_LumCollection, nullptr, CLSCTX_ALL, iid_of<ILumCollection>,
+                             collection.putVoid()),
+            S_OK);
+  return collection;
+}
+
+lum::Variant asItem(IUnknown* object) {
+  return lum::Variant(object);
+}
+
+LONG countOf(ILumCollection* c) {
+  LONG n = -1;
+  c->get_Count(&n);
+  return n;
+}
+
+TEST(Collection, AddsAtAnIndexAndRefusesDuplicatesUnderTheRefusingPolicy) {
+  auto collection = makeCollection();
+  auto a = makeTestWidget(), b = makeTestWidget();
+  ASSERT_EQ(collection->Add(*asItem(a.get()).ptr(), nullptr, -1), S_OK);
+  EXPECT_EQ(collection->Add(*asItem(a.get()).ptr(), nullptr, -1), hresultFrom(0x8004C184));
+  EXPECT_FALSE(lumtest::takeErrorInfo().description.empty());
+  EXPECT_EQ(collection->Add(*asItem(b.get()).ptr(), nullptr, 2), hresultFrom(0x8004C180))
+      << "Count + 1 is beyond the end";
+  ASSERT_EQ(collection->Add(*asItem(b.get()).ptr(), nullptr, 1), S_OK) << "Count appends";
+  ASSERT_EQ(collection->Add(*lum::Variant(L"text").ptr(), lum::Bstr(L"k").get(), 0), S_OK);
+  EXPECT_EQ(countOf(collection.get()), 3);
+  LONG index = -2;
+  collection->FindItem(*asItem(b.get()).ptr(), &index);
+  EXPECT_EQ(index, 2);
+  collection->FindKey(lum::Bstr(L"k").get(), &index);
+  EXPECT_EQ(index, 0);
+  collection->FindKey(lum::Bstr(L"absent").get(), &index);
+  EXPECT_EQ(index, -1);
+  lum::Variant item;
+  EXPECT_EQ(collection->get_Item(3, item.put()), hresultFrom(0x8004C180));
+  lumtest::takeErrorInfo();
+
+  auto bag = lum::makeComObject<CWidgetBag>();
+  ASSERT_EQ(bag->FinalConstruct(), S_OK);
+  EXPECT_EQ(bag->Add(*asItem(a.get()).ptr(), nullptr, -1), S_OK);
+  EXPECT_EQ(bag->Add(*asItem(a.get()).ptr(), nullptr, -1), S_OK)
+      << "the archive's policy allows it";
+  EXPECT_EQ(bag->Add(*lum::Variant(3).ptr(), nullptr, -1), E_INVALIDARG) << "widgets only";
+  lumtest::takeErrorInfo();
+}
+
+TEST(Collection, EventsFollowEachChangeWithTheirArguments) {
+  auto collection = makeCollection();
+  auto recorder = lum::makeComObject<EventRecorder>(DIID_ILumCollectionEvents);
+  adviseSink(collection.get(), recorder.get(), DIID_ILumCollectionEvents);
+  LONG countSeen = -1;
+  recorder->onEvent = [&](const EventRecorder::Event&) { countSeen = countOf(collection.get()); };
+
+  std::vector<ComPtr<ITestWidget>> widgets;
+  for (int i = 0; i < 3; ++i) {
+    widgets.push_back(makeTestWidget());
+    collection->Add(*asItem(widgets.back().get()).ptr(), nullptr, -1);
+  }
+  EXPECT_EQ(countSeen, 3) << "delivered after the change";
+  ASSERT_EQ(collection->Move(0, 2), S_OK);
+  ASSERT_EQ(collection->Remove(*lum::Variant(1).ptr()), S_OK);
+  auto replacement = makeTestWidget();
+  ASSERT_EQ(collection->putref_Item(0, *asItem(replacement.get()).ptr()), S_OK);
+  ASSERT_EQ(collection->Clear(), S_OK);
+
+  struct Expected {
+    DISPID dispid;
+    std::vector<LONG> integers;  // the integer arguments in declaration order
+  };
+  const std::vector<Expected> expected = {{1152, {0}}, {1152, {1}}, {1152, {2}}, {1153, {0, 2}},
+                                          {1157, {1}}, {1156, {0}}, {1154, {}}};
+  const auto events = recorder->events();
+  ASSERT_EQ(events.size(), expected.size());
+  for (std::size_t i = 0; i < events.size(); ++i) {
+    EXPECT_EQ(events[i].dispid, expected[i].dispid) << i;
+    for (std::size_t a = 0; a < expected[i].integers.size(); ++a)
+      EXPECT_EQ(events[i].args.at(a).get().lVal, expected[i].integers[a]) << i;
+  }
+  EXPECT_EQ(events[4].args.size(), 2u) << "removed carries the item";
+  EXPECT_TRUE(lum::sameObject(events[4].args[1].get().punkVal, widgets[2].get()));
+  EXPECT_TRUE(lum::sameObject(events[5].args[1].get().punkVal, widgets[1].get()))
+      << "replaced carries the old item";
+}
+
+TEST(Collection, ItemChangesArriveAsStateMinusTwoWithTheCurrentIndex) {
+  auto collection = makeCollection();
+  auto changes = lum::makeComObject<EventRecorder>(DIID_ILumCollectionEvents);
+  adviseSink(collection.get(), changes.get(), DIID_ILumCollectionEvents);
+  auto first = makeTestWidget(), second = makeTestWidget();
+  collection->Add(*asItem(first.get()).ptr(), nullptr, -1);
+  collection->Add(*asItem(second.get()).ptr(), nullptr, -1);
+  collection->Move(0, 1);  // first is now at 1
+  changes->clear();
+
+  first->put_Count(55);
+  auto events = changes->events();
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(events[0].dispid, DISPID_LumChangeEvent);
+  EXPECT_EQ(events[0].stateId(), lumStateItemChanged);
+  EXPECT_EQ(events[0].flags(), lumChangeSetByClient);
+  IDispatch* info = events[0].value().get().pdispVal;
+  ComPtr<ILumEventInfo> eventInfo;
+  ASSERT_EQ(info->QueryInterface(iid_of<ILumEventInfo>, eventInfo.putVoid()), S_OK);
+  LONG index = -1, count = 0, dispid = 0;
+  eventInfo->get_SenderIndex(&index);
+  eventInfo->get_ArgumentCount(&count);
+  eventInfo->get_EventDispID(&dispid);
+  EXPECT_EQ(index, 1) << "reported with its new index";
+  EXPECT_EQ(count, 3);
+  EXPECT_EQ(dispid, DISPID_LumChangeEvent);
+  lum::Variant argument;
+  ASSERT_EQ(eventInfo->GetArgument(0, argument.put()), S_OK);
+  EXPECT_EQ(argument.get().lVal, testWidget_Count) << "arguments in declaration order";
+  eventInfo->GetArgument(1, argument.put());
+  EXPECT_EQ(argument.get().lVal, 55);
+  EXPECT_EQ(eventInfo->GetArgument(3, argument.put()), E_INVALIDARG);
+  ComPtr<IUnknown> sender;
+  eventInfo->get_Sender(sender.put());
+  EXPECT_TRUE(lum::sameObject(sender.get(), first.get()));
+
+  // While suspended, a second item change turns the pending state into "several".
+  auto config = collection.as<ILumChangeEventConfiguration>();
+  changes->clear();
+  config->SuspendEventDelivery();
+  first->put_Count(56);
+  second->put_Count(57);
+  config->ResumeAndFireEvent();
+  events = changes->events();
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(events[0].stateId(), lumStateSeveralChanged);
+
+  // A removed item is no longer listened to.
+  collection->Remove(*lum::Variant(0).ptr());
+  changes->clear();
+  second->put_Count(58);
+  EXPECT_TRUE(changes->events().empty());
+}
+
+TEST(Collection, CollectionsAndItemsAreFreedWhenReleased) {
+  const long before = liveComponentCount();
+  {
+    auto collection = makeCollection();
+    auto inner = makeCollection();  // a container holding a container
+    for (int i = 0; i < 3; ++i)
+      inner->Add(*asItem(makeTestWidget().get()).ptr(), nullptr, -1);
+    collection->Add(*asItem(inner.get()).ptr(), nullptr, -1);
+    EXPECT_EQ(liveComponentCount(), before + 5);
+  }
+  EXPECT_EQ(liveComponentCount(), before) << "no reference cycle through the sinks";
+}
+
+TEST(Collection, EnumeratesAndAnswersByName) {
+  auto collection = makeCollection();
+  collection->Add(*lum::Variant(1).ptr(), nullptr, -1);
+  collection->Add(*lum::Variant(2).ptr(), nullptr, -1);
+  ComPtr<IUnknown> unknown;
+  ASSERT_EQ(collection->get__NewEnum(unknown.put()), S_OK);
+  auto enumerator = unknown.as<IEnumVARIANT>();
+  VARIANT items[3];
+  ULONG fetched = 0;
+  EXPECT_EQ(enumerator->Next(3, items, &fetched), S_FALSE);
+  ASSERT_EQ(fetched, 2u);
+  EXPECT_EQ(items[1].lVal, 2);
+  VariantClear(&items[0]);
+  VariantClear(&items[1]);
+
+  // Item is the default member: a script's collection(0).
+  DISPPARAMS params{};
+  VARIANT index;
+  VariantInit(&index);
+  index.vt = VT_I4;
+  index.lVal = 0;
+  params.rgvarg = &index;
+  params.cArgs = 1;
+  lum::Variant result;
+  ASSERT_EQ(collection->Invoke(DISPID_VALUE, IID_NULL, 0, DISPATCH_PROPERTYGET, &params,
+                               result.put(), nullptr, nullptr),
+            S_OK);
+  EXPECT_EQ(result.get().lVal, 1);
+}
+
+}  // namespace
