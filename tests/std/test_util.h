@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "std/archive/memory_archive.h"
-#include "std/except/exception.h"
 
 // The core error code that `action` throws, or 0 when it returns.
 template <class Action>
@@ -18,17 +17,20 @@ uint32_t thrownCode(Action&& action) {
   return 0;
 }
 
-// Writes values into an archive, for building archives by hand.
+// Moves each of `values` in turn.
 template <class... T>
-void put(lcArchive& archive, T... values) {
+void transferAll(lcArchive& archive, T&... values) {
   (archive.transfer(values), ...);
 }
 
-// The bytes that `write` stores into a fresh memory archive.
-template <class Write>
-std::vector<uint8_t> storedBytes(
-    Write&& write, lcArchive::ByteOrder order = lcArchive::ByteOrder::LeastSignificantFirst) {
+// The bytes of `values` written one after the other into a fresh memory archive.
+template <class... T>
+std::vector<uint8_t> bytesOf(lcArchive::ByteOrder order, T... values) {
   lcMemoryArchive archive(order);
-  write(archive);
+  transferAll(archive, values...);
   return archive.bytes();
+}
+template <class... T>
+std::vector<uint8_t> bytesOf(T... values) {
+  return bytesOf(lcArchive::ByteOrder::LeastSignificantFirst, values...);
 }

@@ -12,8 +12,6 @@
 namespace {
 
 constexpr double pi = std::numbers::pi;
-constexpr double nan = std::numeric_limits<double>::quiet_NaN();
-constexpr double inf = std::numeric_limits<double>::infinity();
 
 const lc2XformLinear kSamples[] = {
     {lc2Matrix(2, 0.5, -1, 3), {5, -7}},
@@ -22,48 +20,35 @@ const lc2XformLinear kSamples[] = {
     {lc2Matrix(1e-150, 0, 0, 1e-150), {1, 2}},  // a tiny determinant is still regular
 };
 
-bool detBelongsToElements(const lc2Matrix& m) {
-  return m.det() == m.a() * m.d() - m.b() * m.c();
-}
-
-TEST(Xform2Linear, IdentityComposedWithAnyTransformGivesItExactly) {
+TEST(Xform2Linear, ComposesRightOperandFirstAndWithTheIdentityExactly) {
+  const lc2XformLinear scale(lc2Matrix(2, 0, 0, 3), {1, 1});
+  const lc2XformLinear shear(lc2Matrix(1, 1, 0, 1), {0, -2});
+  EXPECT_EQ(scale.mapPoint({5, 7}), (lc2Vector{11, 22}));
+  EXPECT_EQ(scale.mapVector({5, 7}), (lc2Vector{10, 21}));
+  EXPECT_EQ((scale * shear).mapPoint({5, 7}), (lc2Vector{25, 16}));  // shear gives (12, 5)
   for (const lc2XformLinear& t : kSamples) {
     EXPECT_EQ(lc2XformLinear() * t, t);
     EXPECT_EQ(t * lc2XformLinear(), t);
   }
 }
 
-TEST(Xform2Linear, MapsPointsAndVectorsAndComposesRightOperandFirst) {
-  const lc2XformLinear scale(lc2Matrix(2, 0, 0, 3), {1, 1});
-  const lc2XformLinear shear(lc2Matrix(1, 1, 0, 1), {0, -2});
-  const lc2Vector p{5, 7};
-  EXPECT_EQ(scale.mapPoint(p), (lc2Vector{11, 22}));
-  EXPECT_EQ(scale.mapVector(p), (lc2Vector{10, 21}));
-  EXPECT_EQ((scale * shear).mapPoint(p), (lc2Vector{25, 16}));  // shear gives (12, 5)
-  EXPECT_EQ((shear * scale).mapPoint(p), (lc2Vector{33, 20}));  // scale gives (11, 22)
-  EXPECT_TRUE(detBelongsToElements((scale * shear).matrix()));
-}
-
 TEST(Xform2Linear, InverseUndoesTheTransformWithinRounding) {
   for (const lc2XformLinear& t : kSamples) {
-    const lc2XformLinear inverse = t.inverse();
-    EXPECT_TRUE(detBelongsToElements(inverse.matrix()));
-    for (const lc2XformLinear& product : {t * inverse, inverse * t}) {
-      const lc2Matrix& m = product.matrix();
-      EXPECT_NEAR(m.a(), 1, 1e-12);
-      EXPECT_NEAR(m.b(), 0, 1e-12);
-      EXPECT_NEAR(m.c(), 0, 1e-12);
-      EXPECT_NEAR(m.d(), 1, 1e-12);
-      EXPECT_NEAR(product.translation().x, 0, 1e-9);
-      EXPECT_NEAR(product.translation().y, 0, 1e-9);
+    const lc2Matrix inverse = t.inverse().matrix();
+    // The determinant comes from the inverted elements, not from 1 / det.
+    EXPECT_EQ(inverse.det(), inverse.a() * inverse.d() - inverse.b() * inverse.c());
+    for (const lc2Vector& p : {lc2Vector{0, 0}, lc2Vector{3, -4e3}}) {
+      const lc2Vector back = (t * t.inverse()).mapPoint(p);
+      EXPECT_NEAR(back.x, p.x, 1e-9);
+      EXPECT_NEAR(back.y, p.y, 1e-9);
     }
   }
 }
 
 TEST(Xform2Linear, SingularMatricesRefuseInverseAndDecompositionButStillMap) {
+  constexpr double nan = std::numeric_limits<double>::quiet_NaN();
   for (const lc2Matrix& m :
        {lc2Matrix(0, 0, 0, 0), lc2Matrix(1, 2, 2, 4), lc2Matrix(nan, 0, 0, 1)}) {
-    EXPECT_TRUE(m.isSingular());
     EXPECT_THROW(lc2XformLinear(m, {}).inverse(), lcMathError::Singular);
     for (auto part : {&lc2Matrix::xScale, &lc2Matrix::yScale, &lc2Matrix::xRotation,
                       &lc2Matrix::yRotation, &lc2Matrix::skew})
@@ -73,52 +58,40 @@ TEST(Xform2Linear, SingularMatricesRefuseInverseAndDecompositionButStillMap) {
 }
 
 TEST(Xform2Linear, EqualityComparesTheSixValuesOnly) {
-  // inf * 0 makes the determinant NaN, which equals nothing; the matrices are still equal.
-  const lc2Matrix m(inf, 0, 0, 0);
-  EXPECT_TRUE(std::isnan(m.det()));
+  // inf * 0 makes the determinant NaN, which equals nothing; the values are still equal.
+  const lc2Matrix m(std::numeric_limits<double>::infinity(), 0, 0, 0);
   EXPECT_EQ(lc2XformLinear(m, {1, 2}), lc2XformLinear(m, {1, 2}));
   EXPECT_NE(lc2XformLinear(m, {1, 2}), lc2XformLinear(m, {1, 3}));
-  EXPECT_NE(lc2XformLinear(lc2Matrix(1, 0, 0, 2), {}), lc2XformLinear(lc2Matrix(1, 0, 0, 3), {}));
 }
 
 TEST(Xform2Linear, DecomposesIntoScalesRotationsAndSkew) {
-  struct Case {
-    double xScale, yScale, xRotation, yRotation, skew;
-  };
-  for (const Case c :
-       {Case{2, 3, 0.5, 0.7, 0.2}, Case{1, 0.25, -2, 1, 3}, Case{4, 4, 3, -3, -6 + 2 * pi}}) {
-    // The images of the unit x and y vectors, from the parts the matrix is made of.
-    const lc2Matrix m(c.xScale * std::cos(c.xRotation), -c.yScale * std::sin(c.yRotation),
-                      c.xScale * std::sin(c.xRotation), c.yScale * std::cos(c.yRotation));
-    EXPECT_NEAR(m.xScale(), c.xScale, 1e-12);
-    EXPECT_NEAR(m.yScale(), c.yScale, 1e-12);
-    EXPECT_NEAR(m.xRotation(), c.xRotation, 1e-12);
-    EXPECT_NEAR(m.yRotation(), c.yRotation, 1e-12);
-    EXPECT_NEAR(m.skew(), c.skew, 1e-12);
-  }
-}
-
-TEST(Xform2Linear, MapsAnglesByTheMatrix) {
-  const double phi = 0.3;
-  const lc2Matrix rotation(std::cos(phi), -std::sin(phi), std::sin(phi), std::cos(phi));
-  const lc2Matrix mirror(-1, 0, 0, 1);
-  for (double theta : {0.0, 1.0, -2.5, 3.0}) {
-    EXPECT_NEAR(lcNormalizeAngle(rotation.mapAngle(theta) - (theta + phi)), 0, 1e-12);
-    EXPECT_NEAR(lcNormalizeAngle(mirror.mapAngle(theta) - (pi - theta)), 0, 1e-12);
+  for (const auto& [xScale, yScale, xRotation, yRotation, skew] :
+       {std::tuple{2.0, 3.0, 0.5, 0.7, 0.2}, {4.0, 0.25, 3.0, -3.0, -6 + 2 * pi}}) {
+    // The images of the unit x and y vectors, made from the parts.
+    const lc2Matrix m(xScale * std::cos(xRotation), -yScale * std::sin(yRotation),
+                      xScale * std::sin(xRotation), yScale * std::cos(yRotation));
+    for (const auto& [found, expected] : {std::pair{m.xScale(), xScale},
+                                          {m.yScale(), yScale},
+                                          {m.xRotation(), xRotation},
+                                          {m.yRotation(), yRotation},
+                                          {m.skew(), skew},
+                                          {m.mapAngle(0.0), xRotation}})
+      EXPECT_NEAR(found, expected, 1e-12);
   }
 }
 
 TEST(Angle, NormalisesIntoMinusPiToPi) {
-  struct Case {
-    double theta, expected, tolerance;
-  };
   const double turns = 2 * pi * 1e6;
-  for (const Case c : {Case{3 * pi / 2, -pi / 2, 1e-15}, Case{pi, -pi, 0}, Case{-pi, -pi, 0},
-                       Case{0.5, 0.5, 0}, Case{-3.0, -3.0, 0}, Case{turns + 0.5, 0.5, 1e-8},
-                       Case{-turns - 0.5, -0.5, 1e-8}, Case{-3 * pi / 2, pi / 2, 1e-15}}) {
-    const double r = lcNormalizeAngle(c.theta);
-    EXPECT_NEAR(r, c.expected, c.tolerance) << c.theta;
-    EXPECT_TRUE(r >= -pi && r < pi) << c.theta;
+  for (const auto& [theta, expected, tolerance] : {std::tuple{3 * pi / 2, -pi / 2, 1e-15},
+                                                   {pi, -pi, 0.0},
+                                                   {-pi, -pi, 0.0},
+                                                   {-3.0, -3.0, 0.0},
+                                                   {turns + 0.5, 0.5, 1e-8},
+                                                   {-turns - 0.5, -0.5, 1e-8},
+                                                   {-3 * pi / 2, pi / 2, 1e-15}}) {
+    const double r = lcNormalizeAngle(theta);
+    EXPECT_NEAR(r, expected, tolerance) << theta;
+    EXPECT_TRUE(r >= -pi && r < pi) << theta;
   }
 }
 

@@ -17,96 +17,74 @@ const lc2Vector kPoints[] = {{0, 0}, {1.5, -2}, {-30, 12.25}};
 lc2XformHandle wave() {
   return lcMakeHandle<WaveXform>(0.5);
 }
+lc2XformHandle chainOf(std::vector<lc2XformHandle> list) {
+  return lcMakeHandle<lc2XformComposed>(std::move(list));
+}
 
-TEST(Xform2Objects, CompositionIsLinearOnlyWhenBothAreLinear) {
+TEST(Xform2Objects, CompositionIsLinearOnlyForTwoLinearTransforms) {
   const lc2XformHandle linear = lcMakeXform(kA)->compose(lcMakeXform(kB));
   ASSERT_TRUE(linear->isLinear());
   EXPECT_EQ(linear->linearApprox({}), kA * kB);
 
-  const lc2XformHandle chain =
-      lcMakeHandle<lc2XformComposed>(std::vector<lc2XformHandle>{wave(), lcMakeXform(kA)});
-  struct Case {
-    lc2XformHandle second, first;
-    std::size_t flatLength;
-  };
-  for (const Case& c :
-       {Case{lcMakeXform(kA), wave(), 2}, Case{wave(), lcMakeXform(kA), 2}, Case{wave(), wave(), 2},
-        Case{chain, lcMakeXform(kB), 3}, Case{lcMakeXform(kB), chain, 3}}) {
-    const lc2XformHandle composed = c.second->compose(c.first);
-    EXPECT_FALSE(composed->isLinear());
+  const lc2XformHandle chain = chainOf({wave(), lcMakeXform(kA)});
+  for (const auto& [second, first, length] : {std::tuple{lcMakeXform(kA), wave(), 2u},
+                                              {wave(), lcMakeXform(kA), 2u},
+                                              {wave(), wave(), 2u},
+                                              {chain, lcMakeXform(kB), 3u},
+                                              {lcMakeXform(kB), chain, 3u}}) {
+    const lc2XformHandle composed = second->compose(first);
     const auto* asChain = dynamic_cast<const lc2XformComposed*>(composed.get());
     ASSERT_NE(asChain, nullptr);
-    EXPECT_EQ(asChain->list().size(), c.flatLength);
+    EXPECT_FALSE(composed->isLinear());
+    EXPECT_EQ(asChain->list().size(), length);  // chains are flattened
     for (const lc2Vector& p : kPoints)
-      EXPECT_EQ(composed->mapPoint(p), c.second->mapPoint(c.first->mapPoint(p)));
+      EXPECT_EQ(composed->mapPoint(p), second->mapPoint(first->mapPoint(p)));
   }
+  EXPECT_EQ(lc2XformComposed().mapPoint({3, 4}), (lc2Vector{3, 4}));  // starts as the identity
 }
 
-TEST(Xform2Objects, AChainStartsAsOneIdentityAndMapsItsLastElementFirst) {
-  const lc2XformComposed empty;
-  ASSERT_EQ(empty.list().size(), 1u);
-  EXPECT_EQ(empty.mapPoint({3, 4}), (lc2Vector{3, 4}));
-  EXPECT_FALSE(empty.isLinear());
-
-  const lc2XformComposed chain({lcMakeXform(kA), lcMakeXform(kB)});
-  for (const lc2Vector& p : kPoints)
-    EXPECT_EQ(chain.mapPoint(p), kA.mapPoint(kB.mapPoint(p)));
-}
-
-TEST(Xform2Objects, AChainIsApproximatedByTheProductOfItsElementsApproximations) {
-  const lc2XformComposed chain({lcMakeXform(kA), wave(), lcMakeXform(kB)});
+TEST(Xform2Objects, AChainIsApproximatedByItsDerivativeAndUndoneInReverse) {
+  const lc2XformHandle chain = chainOf({lcMakeXform(kA), wave(), lcMakeXform(kB)});
   const double h = 1e-6;
   for (const lc2Vector& p : kPoints) {
-    const lc2XformLinear approx = chain.linearApprox(p);
-    const lc2Vector at = chain.mapPoint(p);
-    EXPECT_NEAR(approx.mapPoint(p).x, at.x, 1e-9);
-    EXPECT_NEAR(approx.mapPoint(p).y, at.y, 1e-9);
-    // Central differences along x and y against the matrix's columns.
-    const lc2Vector dx = chain.mapPoint(p + lc2Vector{h, 0}) - chain.mapPoint(p - lc2Vector{h, 0});
-    const lc2Vector dy = chain.mapPoint(p + lc2Vector{0, h}) - chain.mapPoint(p - lc2Vector{0, h});
-    EXPECT_NEAR(approx.matrix().a(), dx.x / (2 * h), 1e-6);
-    EXPECT_NEAR(approx.matrix().c(), dx.y / (2 * h), 1e-6);
-    EXPECT_NEAR(approx.matrix().b(), dy.x / (2 * h), 1e-6);
-    EXPECT_NEAR(approx.matrix().d(), dy.y / (2 * h), 1e-6);
+    // Agrees at p, with columns equal to central differences there.
+    const lc2XformLinear approx = chain->linearApprox(p);
+    const lc2Vector dx =
+        chain->mapPoint(p + lc2Vector{h, 0}) - chain->mapPoint(p - lc2Vector{h, 0});
+    const lc2Vector dy =
+        chain->mapPoint(p + lc2Vector{0, h}) - chain->mapPoint(p - lc2Vector{0, h});
+    const lc2Matrix& m = approx.matrix();
+    for (const auto& [found, expected, tolerance] :
+         {std::tuple{approx.mapPoint(p).x, chain->mapPoint(p).x, 1e-9},
+          {approx.mapPoint(p).y, chain->mapPoint(p).y, 1e-9},
+          {m.a(), dx.x / (2 * h), 1e-6},
+          {m.c(), dx.y / (2 * h), 1e-6},
+          {m.b(), dy.x / (2 * h), 1e-6},
+          {m.d(), dy.y / (2 * h), 1e-6}})
+      EXPECT_NEAR(found, expected, tolerance);
   }
-}
-
-TEST(Xform2Objects, InversesUndoOrSayWhyNot) {
-  const lc2XformHandle chain =
-      lcMakeHandle<lc2XformComposed>(std::vector<lc2XformHandle>{lcMakeXform(kA), lcMakeXform(kB)});
-  const lc2XformHandle inverse = chain->inverse();
-  for (const lc2Vector& p : kPoints) {
-    EXPECT_NEAR(inverse->mapPoint(chain->mapPoint(p)).x, p.x, 1e-12);
-    EXPECT_NEAR(inverse->mapPoint(chain->mapPoint(p)).y, p.y, 1e-12);
-  }
-  EXPECT_THROW(lcMakeXform(lc2XformLinear(lc2Matrix(0, 0, 0, 0), {}))->inverse(),
-               lcMathError::Singular);
-  EXPECT_THROW(lcMakeXform(kA)->compose(wave())->inverse(), lc2XformDefs::NotImplemented);
-  EXPECT_THROW(lcMakeXform(kA)->compose(nullptr), lcBadPointer);
+  const lc2XformHandle linearChain = chainOf({lcMakeXform(kA), lcMakeXform(kB)});
+  const lc2Vector back = linearChain->inverse()->mapPoint(linearChain->mapPoint({3, 4}));
+  EXPECT_NEAR(back.x, 3, 1e-12);
+  EXPECT_NEAR(back.y, 4, 1e-12);
+  EXPECT_THROW(chain->inverse(), lc2XformDefs::NotImplemented);
 }
 
 TEST(Xform2Cache, HoldsWhatItWorkedOutWhenTheTransformWasSet) {
   const lc2XformHandle singular = lcMakeXform(lc2XformLinear(lc2Matrix(0, 0, 0, 0), {1, 1}));
-  struct Case {
-    lc2XformCache cache;
-    bool linear;
-    uint32_t inverseCode;
-  };
-  const Case cases[] = {
-      {lc2XformCache(), true, 0},
-      {lc2XformCache(lcMakeXform(kA)), true, 0},
-      {lc2XformCache(singular), true, lcMathError::Singular::kCode},
-      {lc2XformCache(wave()), false, lc2XformDefs::NotImplemented::kCode},
-      // Only the linear class counts as linear, even for a chain of linear maps.
-      {lc2XformCache(lcMakeHandle<lc2XformComposed>(std::vector{lcMakeXform(kA)})), false, 0},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(c.cache.isLinear(), c.linear);
-    if (c.linear)
-      EXPECT_EQ(c.cache.linear(), c.cache.xform()->linearApprox({}));
+  for (const auto& [cache, linear, inverseCode] :
+       {std::tuple{lc2XformCache(), true, 0u},
+        {lc2XformCache(lcMakeXform(kA)), true, 0u},
+        {lc2XformCache(singular), true, lcMathError::Singular::kCode},
+        {lc2XformCache(wave()), false, lc2XformDefs::NotImplemented::kCode},
+        // Only the linear class counts as linear, even a chain of one linear map.
+        {lc2XformCache(chainOf({lcMakeXform(kA)})), false, 0u}}) {
+    EXPECT_EQ(cache.isLinear(), linear);
+    if (linear)
+      EXPECT_EQ(cache.linear(), cache.xform()->linearApprox({}));
     else
-      EXPECT_THROW(c.cache.linear(), lcPel::NonlinearXform);
-    EXPECT_EQ(thrownCode([&] { c.cache.inverse(); }), c.inverseCode);
+      EXPECT_THROW(cache.linear(), lcPel::NonlinearXform);
+    EXPECT_EQ(thrownCode([&] { cache.inverse(); }), inverseCode);
   }
   EXPECT_THROW(lc2XformCache(nullptr), lcBadPointer);
 }
