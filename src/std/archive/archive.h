@@ -132,7 +132,8 @@ class LC_VISIBLE lcArchive {
     lcPtrHandle<lcRepBase> keep;
   };
   std::map<const lcRepBase*, Stored> stored_;
-  // Loading: the objects read so far by index; empty while an object is being read.
+  // Loading: the objects read so far by index; a slot stays empty while its object is
+  // still being read, so that a reference to it is refused.
   std::vector<lcPtrHandle<lcRepBase>> loaded_;
 };
 

@@ -72,19 +72,23 @@ TEST(Xform2Objects, AChainIsApproximatedByItsDerivativeAndUndoneInReverse) {
 
 TEST(Xform2Cache, HoldsWhatItWorkedOutWhenTheTransformWasSet) {
   const lc2XformHandle singular = lcMakeXform(lc2XformLinear(lc2Matrix(0, 0, 0, 0), {1, 1}));
-  for (const auto& [cache, linear, inverseCode] :
-       {std::tuple{lc2XformCache(), true, 0u},
-        {lc2XformCache(lcMakeXform(kA)), true, 0u},
-        {lc2XformCache(singular), true, lcMathError::Singular::kCode},
-        {lc2XformCache(wave()), false, lc2XformDefs::NotImplemented::kCode},
+  struct Case {
+    lc2XformCache cache;
+    bool linear;
+    uint32_t inverseCode;
+  };
+  for (const Case& c :
+       {Case{lc2XformCache(), true, 0u}, Case{lc2XformCache(lcMakeXform(kA)), true, 0u},
+        Case{lc2XformCache(singular), true, lcMathError::Singular::kCode},
+        Case{lc2XformCache(wave()), false, lc2XformDefs::NotImplemented::kCode},
         // Only the linear class counts as linear, even a chain of one linear map.
-        {lc2XformCache(chainOf({lcMakeXform(kA)})), false, 0u}}) {
-    EXPECT_EQ(cache.isLinear(), linear);
-    if (linear)
-      EXPECT_EQ(cache.linear(), cache.xform()->linearApprox({}));
+        Case{lc2XformCache(chainOf({lcMakeXform(kA)})), false, 0u}}) {
+    EXPECT_EQ(c.cache.isLinear(), c.linear);
+    if (c.linear)
+      EXPECT_EQ(c.cache.linear(), c.cache.xform()->linearApprox({}));
     else
-      EXPECT_THROW(cache.linear(), lcPel::NonlinearXform);
-    EXPECT_EQ(thrownCode([&] { cache.inverse(); }), inverseCode);
+      EXPECT_THROW(c.cache.linear(), lcPel::NonlinearXform);
+    EXPECT_EQ(thrownCode([&] { c.cache.inverse(); }), c.inverseCode);
   }
   EXPECT_THROW(lc2XformCache(nullptr), lcBadPointer);
 }

@@ -28,9 +28,11 @@ TEST(PtrHandle, CopiesShareAndTheLastHandleDeletes) {
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t)
       threads.emplace_back([&second] {
-        for (int i = 0; i < 20000; ++i) lcPtrHandle<Probe> local = second;
+        for (int i = 0; i < 20000; ++i)
+          lcPtrHandle<Probe> local = second;
       });
-    for (std::thread& thread : threads) thread.join();
+    for (std::thread& thread : threads)
+      thread.join();
     EXPECT_EQ(second->referenceCount(), 1u);
   }
   EXPECT_EQ(alive, 0);
