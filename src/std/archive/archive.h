@@ -1,12 +1,36 @@
 #pragma once
 // The core archive: a byte stream that core objects write themselves into and read
-// themselves back from. Its errors are declared here; the archive itself follows.
+// themselves back from. The same `archive` routine of an object both writes and reads;
+// the archive's direction decides which. Values move byte by byte, least significant
+// byte first, or most significant first when the archive says so. The layout of
+// strings, counts and object references is described in docs/ARCHITECTURE.md.
+//
+// Archives are untrusted input when loading: every count is checked against the bytes
+// that remain before anything is allocated, and nothing is read past the end.
 
+#include <bit>
+#include <concepts>
 #include <cstdint>
+#include <map>
+#include <streambuf>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <vector>
 
+#include "std/archive/persistent.h"
 #include "std/except/exception.h"
+#include "std/util/ptr_handle.h"
+
+// The scalar types an archive moves: bytes, 32- and 64-bit integers and doubles.
+template <class T>
+concept lcArchiveScalar =
+    std::same_as<T, uint8_t> || std::same_as<T, int32_t> || std::same_as<T, uint32_t> ||
+    std::same_as<T, int64_t> || std::same_as<T, uint64_t> || std::same_as<T, double>;
+
+// An object that a handle can hold and an archive can hold: counted and persistent.
+template <class T>
+concept lcArchivableObject = std::derived_from<T, lcRepBase> && std::derived_from<T, lcPersistent>;
 
 class LC_VISIBLE lcArchive {
  public:
@@ -39,4 +63,113 @@ class LC_VISIBLE lcArchive {
     std::string source_;
     int line_;
   };
+
+  enum class Direction { Storing, Loading };
+  enum class ByteOrder { LeastSignificantFirst, MostSignificantFirst };
+
+  // The layout this library writes; it is also the only one it reads.
+  static constexpr uint32_t kCurrentVersion = 1;
+  // Objects nested deeper than this are refused, so that a hostile archive cannot
+  // exhaust the stack.
+  static constexpr int kMaxObjectDepth = 64;
+
+  // Wraps `buffer`, which must outlive the archive. An archive version this library
+  // does not know throws UnknownArchiveVersion; storing in any version but the current
+  // one throws CannotWriteToOldArchive.
+  lcArchive(std::streambuf& buffer, Direction direction,
+            ByteOrder order = ByteOrder::LeastSignificantFirst, uint32_t version = kCurrentVersion);
+  lcArchive(const lcArchive&) = delete;
+  lcArchive& operator=(const lcArchive&) = delete;
+
+  bool isStoring() const { return direction_ == Direction::Storing; }
+  bool isLoading() const { return direction_ == Direction::Loading; }
+  uint32_t version() const { return version_; }
+  ByteOrder byteOrder() const { return order_; }
+
+  // Writes `value` when storing; reads it into `value` when loading.
+  template <lcArchiveScalar T>
+  void transfer(T& value);
+  // A string: its byte count (32-bit), then its bytes.
+  void transfer(std::string& value);
+  // An object reached through a handle, stored once however often it is reached and
+  // restored shared. A loaded object that is not a T throws BadType.
+  template <lcArchivableObject T>
+  void transfer(lcPtrHandle<T>& object);
+  // A list of handles: its count (32-bit), then each handle. Loading replaces the list
+  // only once every element has been read.
+  template <lcArchivableObject T>
+  void transfer(std::vector<lcPtrHandle<T>>& list);
+
+  // Writes `current` as a class's version, or reads the version and returns it. A
+  // version outside 1..current throws UnknownVersion naming `source` and `line`.
+  uint32_t transferVersion(uint32_t current, std::string_view source, int line);
+  // Writes a count (more than 32 bits: BadContent), or reads one and checks that at
+  // least count * minBytesEach bytes remain (Eof otherwise).
+  void transferCount(uint64_t& count, uint64_t minBytesEach);
+
+  // The bytes that remain to be read. Measuring them moves within the stream, so a
+  // stream that cannot seek throws NotSeekable.
+  uint64_t bytesLeft();
+
+ private:
+  void putBytes(const void* bytes, std::size_t count);
+  void getBytes(void* bytes, std::size_t count);
+  void putBits(uint64_t bits, int size);
+  uint64_t getBits(int size);
+
+  void storeObject(lcRepBase* identity, lcPersistent* object);
+  lcPtrHandle<lcRepBase> loadObject();
+
+  std::streambuf* buffer_;
+  Direction direction_;
+  uint32_t version_;
+  ByteOrder order_;
+  int depth_ = 0;
+  // Storing: each object reached so far with its index; the handle keeps it alive so
+  // that its address is not reused while the archive lasts.
+  struct Stored {
+    uint32_t index;
+    lcPtrHandle<lcRepBase> keep;
+  };
+  std::map<const lcRepBase*, Stored> stored_;
+  // Loading: the objects read so far by index; a slot stays empty while its object is
+  // still being read, so that a reference to it is refused.
+  std::vector<lcPtrHandle<lcRepBase>> loaded_;
 };
+
+template <lcArchiveScalar T>
+void lcArchive::transfer(T& value) {
+  using Bits = std::conditional_t<sizeof(T) == 8, uint64_t,
+                                  std::conditional_t<sizeof(T) == 4, uint32_t, uint8_t>>;
+  if (isStoring())
+    putBits(std::bit_cast<Bits>(value), sizeof(T));
+  else
+    value = std::bit_cast<T>(static_cast<Bits>(getBits(sizeof(T))));
+}
+
+template <lcArchivableObject T>
+void lcArchive::transfer(lcPtrHandle<T>& object) {
+  if (isStoring()) {
+    storeObject(object.get(), object.get());
+    return;
+  }
+  lcPtrHandle<lcRepBase> loaded = loadObject();
+  lcPtrHandle<T> typed = lcHandleCast<T>(loaded);
+  if (loaded && !typed) throw BadType(L"an archived object is not of the expected class");
+  object = std::move(typed);
+}
+
+template <lcArchivableObject T>
+void lcArchive::transfer(std::vector<lcPtrHandle<T>>& list) {
+  uint64_t count = list.size();
+  transferCount(count, 1);  // a handle takes at least its one-byte tag
+  if (isStoring()) {
+    for (lcPtrHandle<T>& element : list)
+      transfer(element);
+    return;
+  }
+  std::vector<lcPtrHandle<T>> loaded(count);
+  for (lcPtrHandle<T>& element : loaded)
+    transfer(element);
+  list = std::move(loaded);
+}

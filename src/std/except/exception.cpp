@@ -3,8 +3,14 @@
 #include <cstdio>
 #include <sstream>
 
+#include "std/archive/archive.h"
+
 namespace {
 constexpr const wchar_t* kNoInformation = L"no further information provided";
+}
+
+void lcException::archive(lcArchive& archive) {
+  archive.transferVersion(1, "exception", __LINE__);
 }
 
 void lcException::message(std::wostream& out) const {

@@ -23,6 +23,9 @@ class LC_VISIBLE lcException : public lcPersistent {
  public:
   ~lcException() override = default;
 
+  // An exception archives only its version.
+  void archive(lcArchive& archive) override;
+
   // The class's core error code.
   virtual uint32_t errorCode() const = 0;
   // Throws a copy of this object as its own most-derived type.
