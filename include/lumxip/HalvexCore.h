@@ -353,3 +353,73 @@ struct LUM_VISIBLE ILumCollection : IDispatch {
   // Removes every entry, last first.
   virtual HRESULT Clear() = 0;
 };
+
+// ---------------------------------------------------------------------------------------
+// Persistence
+
+// Persist modes: bit 30 set while an archive is written; bit 29 on reading keeps a Tag
+// the archive lacks; the low 24 bits select groups of properties.
+inline constexpr LONG lumPersistWriting = 0x40000000;
+inline constexpr LONG lumPersistKeepAbsentTag = 0x20000000;
+inline constexpr LONG lumPersistGroupMask = 0x00FFFFFF;
+inline constexpr LONG lumPersistAllGroups = 0x00FFFFFF;
+
+// The property archive: an ordered list of named values that components write their
+// persisted properties into and read them back from (class LumArchive, made directly,
+// never by class identifier). Reading a name the archive lacks, or a value that does not
+// convert, leaves the caller's value and returns S_FALSE; the archive notes the problem.
+LUM_INTERFACE_ID(ILumArchive, IDispatch, IID_ILumArchive);
+struct LUM_VISIBLE ILumArchive : IDispatch {
+  virtual HRESULT PersistVariant(BSTR name, VARIANT* value) = 0;
+  virtual HRESULT PersistUI1(BSTR name, BYTE* value) = 0;
+  virtual HRESULT PersistI2(BSTR name, SHORT* value) = 0;
+  virtual HRESULT PersistI4(BSTR name, LONG* value) = 0;
+  virtual HRESULT PersistR4(BSTR name, FLOAT* value) = 0;
+  virtual HRESULT PersistR8(BSTR name, DOUBLE* value) = 0;
+  virtual HRESULT PersistBoolean(BSTR name, VARIANT_BOOL* value) = 0;
+  virtual HRESULT PersistString(BSTR name, BSTR* value) = 0;
+  virtual HRESULT LoadObject(BSTR name, IUnknown** object) = 0;
+  virtual HRESULT SaveObject(BSTR name, IUnknown* object) = 0;
+  // The entries as a collection (the archive also answers ILumCollection).
+  virtual HRESULT get__NewEnum(IUnknown** enumerator) = 0;
+  virtual HRESULT get_Count(LONG* count) = 0;
+  virtual HRESULT get_Item(LONG index, VARIANT* item) = 0;
+  virtual HRESULT FindItem(VARIANT item, LONG* index) = 0;
+  virtual HRESULT get_Key(LONG index, BSTR* key) = 0;
+  virtual HRESULT FindKey(BSTR key, LONG* index) = 0;
+  // The value under `name`; with `defaultValue` given (not VT_ERROR), a missing name
+  // gives the default instead of E_INVALIDARG.
+  virtual HRESULT ReadProperty(BSTR name, VARIANT defaultValue, VARIANT* value) = 0;
+  // Appends {value, name}, unless `defaultValue` is given and the value equals it.
+  virtual HRESULT WriteProperty(BSTR name, VARIANT value, VARIANT defaultValue) = 0;
+  // lumPersistWriting set: being written; clear: being read.
+  virtual HRESULT get_Mode(LONG* mode) = 0;
+  virtual HRESULT put_Mode(LONG mode) = 0;
+  // The names of properties that failed to read, separated by ", ", and how many.
+  virtual HRESULT get_Problems(BSTR* problems) = 0;
+  virtual HRESULT get_ProblemCount(LONG* count) = 0;
+  // Notes a problem: the name, followed by `text` when given.
+  virtual HRESULT AddProblem(BSTR name, BSTR text) = 0;
+  // The keys of entries never read (a misspelled name in a hand-edited job).
+  virtual HRESULT get_UnreadKeys(BSTR* keys) = 0;
+};
+
+// Stream formats of the persistence service.
+enum LumPersistFormatConstants : LONG {
+  lumPersistFormatBinary = 0,
+  lumPersistFormatText = 1,  // for job files; not available yet
+};
+
+// The persistence service: writes a component, with everything it holds, into a stream,
+// and reads it back. Loading suspends each object's change delivery once, has it read
+// its properties and tells it PostLoad; the top object then reports that everything
+// changed. A load that met problems (missing or invalid values, unread entries) returns
+// S_FALSE with the problems in the error information.
+LUM_INTERFACE_ID(ILumPersistenceService, IUnknown, IID_ILumPersistenceService);
+struct LUM_VISIBLE ILumPersistenceService : IUnknown {
+  virtual HRESULT Save(IUnknown* object, IStream* stream, LONG mode, LONG format) = 0;
+  // Makes the object the stream holds.
+  virtual HRESULT Load(IStream* stream, LONG mode, IUnknown** object) = 0;
+  // Reads the stream into `object`, which must be of the class the stream holds.
+  virtual HRESULT LoadInto(IUnknown* object, IStream* stream, LONG mode) = 0;
+};

@@ -4,6 +4,7 @@
 #include "components/framework/module_registration.h"
 #include "lumxstd/collection.h"
 #include "lumxstd/message_service.h"
+#include "lumxstd/persistence_service.h"
 
 namespace lumxstd {
 namespace {
@@ -11,6 +12,7 @@ namespace {
 const lcModule gModule({
     lcModuleClass::of<MessageService>(),
     lcModuleClass::of<CLumCollection>(),
+    lcModuleClass::of<PersistenceService>(),
 });
 
 }  // namespace

@@ -133,7 +133,71 @@ class MemoryStream final : public ComObject<IStream> {
   std::size_t position_ = 0;
 };
 
+// Counts bytes; holds none.
+class CountingStream final : public ComObject<IStream> {
+ public:
+  HRESULT Read(void*, ULONG, ULONG* read) override {
+    if (read) *read = 0;
+    return S_OK;
+  }
+  HRESULT Write(const void*, ULONG count, ULONG* written) override {
+    position_ += count;
+    size_ = std::max(size_, position_);
+    if (written) *written = count;
+    return S_OK;
+  }
+  HRESULT Seek(LARGE_INTEGER move, DWORD origin, ULARGE_INTEGER* position) override {
+    const int64_t base = origin == STREAM_SEEK_SET   ? 0
+                         : origin == STREAM_SEEK_CUR ? static_cast<int64_t>(position_)
+                                                     : static_cast<int64_t>(size_);
+    if (origin > STREAM_SEEK_END) return STG_E_INVALIDFUNCTION;
+    int64_t target = 0;
+    if (__builtin_add_overflow(base, move.QuadPart, &target) || target < 0) return STG_E_SEEKERROR;
+    position_ = static_cast<uint64_t>(target);
+    if (position) position->QuadPart = position_;
+    return S_OK;
+  }
+  HRESULT SetSize(ULARGE_INTEGER size) override {
+    size_ = size.QuadPart;
+    return S_OK;
+  }
+  HRESULT CopyTo(IStream*, ULARGE_INTEGER, ULARGE_INTEGER*, ULARGE_INTEGER*) override {
+    return STG_E_INVALIDFUNCTION;
+  }
+  HRESULT Commit(DWORD) override { return S_OK; }
+  HRESULT Revert() override { return S_OK; }
+  HRESULT LockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) override {
+    return STG_E_INVALIDFUNCTION;
+  }
+  HRESULT UnlockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) override {
+    return STG_E_INVALIDFUNCTION;
+  }
+  HRESULT Stat(STATSTG* stat, DWORD) override {
+    if (stat == nullptr) return STG_E_INVALIDPOINTER;
+    *stat = STATSTG{};
+    stat->type = STGTY_STREAM;
+    stat->cbSize.QuadPart = size_;
+    return S_OK;
+  }
+  HRESULT Clone(IStream**) override { return STG_E_INVALIDFUNCTION; }
+
+ private:
+  uint64_t position_ = 0;
+  uint64_t size_ = 0;
+};
+
 }  // namespace
+
+HRESULT createCountingStream(IStream** stream) {
+  if (stream == nullptr) return E_POINTER;
+  *stream = nullptr;
+  try {
+    *stream = makeComObject<CountingStream>().detach();
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+  return S_OK;
+}
 
 HRESULT createMemoryStream(const void* bytes, std::size_t size, IStream** stream) {
   if (stream == nullptr) return E_POINTER;

@@ -50,6 +50,10 @@ namespace lum {
 LUM_PLATFORM_API HRESULT createMemoryStream(IStream** stream);
 LUM_PLATFORM_API HRESULT createMemoryStream(const void* bytes, std::size_t size, IStream** stream);
 
+// A stream that keeps no bytes and counts how many were written past its furthest
+// position (what saving an object would take). Reading from it gives nothing.
+LUM_PLATFORM_API HRESULT createCountingStream(IStream** stream);
+
 // Every byte of a stream, from its start to its end; its position is left at the end.
 LUM_PLATFORM_API HRESULT readWholeStream(IStream* stream, std::vector<std::byte>* bytes);
 

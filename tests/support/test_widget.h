@@ -59,7 +59,7 @@ class CTestWidget final : public lcStdPersistAndChangeImpl<CTestWidget, ITestWid
         prop<&Self::label_>(L"Label", testWidget_Label).byDefault(L"unnamed"),
         prop<&Self::mode_>(L"Mode", testWidget_Mode)
             .checkedBy(enumRange(testWidgetModeFast, testWidgetModeExact, kTestWidgetModeNames)),
-        prop<&Self::source_>(L"Source", testWidget_Source).byReference().flags(3),
+        prop<&Self::source_>(L"Source", testWidget_Source).byReference().flags(3).notPersisted(),
         indexedProp<&Self::GetWeight, &Self::SetWeight>(L"Weight", testWidget_Weight),
         method<&Self::Combine>(L"Combine", testWidget_Combine).optionalFrom(3),
         method<&Self::Split>(L"Split", testWidget_Split));

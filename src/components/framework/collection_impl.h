@@ -8,8 +8,8 @@
 #include "components/framework/collection_sink_impl.h"
 #include "components/framework/object_impl.h"
 
-template <class T, class Itf, const IID& EventIid = DIID_ILumCollectionEvents>
-class lcCollectionImpl : public lcStdPersistAndChangeImpl<T, Itf, EventIid> {
+template <class T, class Itf, const IID& EventIid = DIID_ILumCollectionEvents, class... Extra>
+class lcCollectionImpl : public lcStdPersistAndChangeImpl<T, Itf, EventIid, Extra...> {
  public:
   lcCollectionSinkImpl& collection() { return collection_; }
 
@@ -20,9 +20,12 @@ class lcCollectionImpl : public lcStdPersistAndChangeImpl<T, Itf, EventIid> {
   lcCollectionSinkImpl collection_{this->core(), T::kCollectionPolicy};
 };
 
-template <class T, const IID& EventIid = DIID_ILumCollectionEvents>
-class lcVariantCollectionImpl : public lcCollectionImpl<T, ILumCollection, EventIid> {
-  using Base = lcCollectionImpl<T, ILumCollection, EventIid>;
+// `Itf` is the primary interface: ILumCollection, or an interface that repeats its
+// members (then ILumCollection goes in `Extra` too).
+template <class T, class Itf = ILumCollection, const IID& EventIid = DIID_ILumCollectionEvents,
+          class... Extra>
+class lcVariantCollectionImpl : public lcCollectionImpl<T, Itf, EventIid, Extra...> {
+  using Base = lcCollectionImpl<T, Itf, EventIid, Extra...>;
   using This = lcVariantCollectionImpl;
 
  public:

@@ -42,11 +42,11 @@
     return this->template putProperty<&Self::field>(value); \
   }
 
-template <class T, class Itf, const IID& EventIid>
+template <class T, class Itf, const IID& EventIid, class... Extra>
 class lcComponentBase
     : public lum::ComObject<Itf, ILumObject, ILumChangeEventConfiguration,
-                            IConnectionPointContainer, ILumPersistArchive, ISupportErrorInfo,
-                            IProvideClassInfo2, ILumComInternal> {
+                            IConnectionPointContainer, ILumPersistArchive, IPersistStream,
+                            ISupportErrorInfo, IProvideClassInfo2, ILumComInternal, Extra...> {
  public:
   using Self = T;
   using PrimaryInterface = Itf;
@@ -152,6 +152,9 @@ class lcComponentBase
   // Called under the lock after a property stored a new value; a class hides it to keep
   // prepared state (lookup tables, kernels) in step.
   void afterPropertyStored(DISPID) {}
+  // Called under the lock after reading an archive replaced a property's value; by
+  // default the same as a store. A container re-wires a replaced contained object here.
+  void afterPropertyLoaded(DISPID id) { self().afterPropertyStored(id); }
 
   // ---- IDispatch ----
   HRESULT GetTypeInfoCount(UINT* count) override {

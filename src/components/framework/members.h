@@ -76,8 +76,9 @@ struct lcProperty {
   Check check{};
   const wchar_t* persistName = nullptr;  // null: not persisted
   uint32_t groups = kAllGroups;
-  bool compares = true;           // false: every put notifies, even of the value held
-  bool eventCarriesValue = true;  // false: the change event's value is empty
+  bool compares = true;            // false: every put notifies, even of the value held
+  bool eventCarriesValue = true;   // false: the change event's value is empty
+  bool clearedWhenAbsent = false;  // reading an archive that lacks it resets it
   lum::detail::MethodName getMethod{};
   lum::detail::MethodName putMethod{};
 
@@ -105,6 +106,7 @@ struct lcProperty {
     copy.groups = groups;
     copy.compares = compares;
     copy.eventCarriesValue = eventCarriesValue;
+    copy.clearedWhenAbsent = clearedWhenAbsent;
     copy.getMethod = getMethod;
     copy.putMethod = putMethod;
     return copy;
@@ -112,6 +114,12 @@ struct lcProperty {
   constexpr lcProperty alwaysNotifies() const {
     lcProperty copy = *this;
     copy.compares = false;
+    return copy;
+  }
+  // An archive read without the "keep absent" mode bit resets it when it lacks the name.
+  constexpr lcProperty resetWhenAbsent() const {
+    lcProperty copy = *this;
+    copy.clearedWhenAbsent = true;
     return copy;
   }
   constexpr lcProperty eventWithoutValue() const {

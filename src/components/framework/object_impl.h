@@ -6,6 +6,7 @@
 #include "components/framework/change_event_impl.h"
 #include "components/framework/component_base.h"
 #include "components/framework/persist_impl.h"
+#include "persist/deep_copy.h"
 #include "platform/system_info.h"
 
 template <class T, class Base>
@@ -22,7 +23,8 @@ class ILumObjectImpl : public Base {
             // Every put notifies, with an empty value; persisted first of all.
             prop<&ILumObjectImpl::tag_>(L"Tag", DISPID_LumObject_Tag)
                 .alwaysNotifies()
-                .eventWithoutValue()));
+                .eventWithoutValue()
+                .resetWhenAbsent()));
   }
 
   HRESULT GetLocalComputerName(BSTR* name) override {
@@ -32,10 +34,12 @@ class ILumObjectImpl : public Base {
                         [&] { return lum::allocBstr(lum::localComputerName(), name); });
   }
 
+  // A deep copy: everything the object holds is copied, sharing kept.
   HRESULT Clone(ILumObject** copy) override {
     if (copy == nullptr) return E_POINTER;
     *copy = nullptr;
-    return E_NOTIMPL;
+    return callBoundary(this->context(L"Clone"),
+                        [&] { lcDeepCopy(this->core().self(), nullptr, copy); });
   }
 
   // A string starting with "{" is a class identifier (malformed: CO_E_CLASSSTRING),
@@ -70,6 +74,7 @@ class ILumObjectImpl : public Base {
 
 // The chain every plain component stands on: ILumObject, change events over the
 // connection point of `EventIid`, persistence, and the component base.
-template <class T, class Itf, const IID& EventIid = DIID_ILumChangeEvent>
-using lcStdPersistAndChangeImpl =
-    ILumObjectImpl<T, lcChangeEventImpl<T, lcPersistImpl<T, lcComponentBase<T, Itf, EventIid>>>>;
+// Further interfaces the class implements itself go in `Extra`.
+template <class T, class Itf, const IID& EventIid = DIID_ILumChangeEvent, class... Extra>
+using lcStdPersistAndChangeImpl = ILumObjectImpl<
+    T, lcChangeEventImpl<T, lcPersistImpl<T, lcComponentBase<T, Itf, EventIid, Extra...>>>>;

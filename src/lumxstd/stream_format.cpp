@@ -1,0 +1,517 @@
+#include "lumxstd/stream_format.h"
+
+#include <cstring>
+
+#include "components/framework/com_error.h"
+#include "persist/property_archive.h"
+#include "std/archive/archive.h"
+
+namespace lumxstd {
+namespace {
+
+enum RecordTag : uint8_t {
+  kNullObject = 0,
+  kArchivedObject = 1,  // class identifier, then its property archive
+  kReference = 2,       // index of an object met before
+  kStreamedObject = 3,  // class identifier, then the bytes of its own IStream form
+};
+
+ComPtr<IUnknown> identityOf(IUnknown* object) {
+  ComPtr<IUnknown> identity;
+  throwIfFailed(object->QueryInterface(iid_of<IUnknown>, identity.putVoid()));
+  return identity;
+}
+
+CLSID classIdOf(IUnknown* object) {
+  CLSID clsid{};
+  ComPtr<IPersist> persist;
+  ComPtr<IPersistStream> stream;
+  if (SUCCEEDED(object->QueryInterface(iid_of<IPersistStream>, stream.putVoid())))
+    throwIfFailed(stream->GetClassID(&clsid));
+  else if (SUCCEEDED(object->QueryInterface(iid_of<IPersist>, persist.putVoid())))
+    throwIfFailed(persist->GetClassID(&clsid));
+  else
+    throw lcCOMError::withDescription(E_NOINTERFACE,
+                                      L"An object cannot be saved: it does not name its class.");
+  return clsid;
+}
+
+std::wstring classText(const CLSID& clsid) {
+  LPOLESTR progId = nullptr;
+  if (SUCCEEDED(ProgIDFromCLSID(clsid, &progId))) {
+    std::wstring text(progId);
+    CoTaskMemFree(progId);
+    return text;
+  }
+  return lum::toWString(clsid);
+}
+
+// Bytes each element of an array takes at least, by element type; 0 for unsupported.
+uint64_t minimumSize(VARTYPE vt) {
+  switch (vt) {
+    case VT_I1:
+    case VT_UI1:
+      return 1;
+    case VT_I2:
+    case VT_UI2:
+    case VT_BOOL:
+      return 2;
+    case VT_I4:
+    case VT_UI4:
+    case VT_INT:
+    case VT_UINT:
+    case VT_ERROR:
+    case VT_R4:
+      return 4;
+    case VT_I8:
+    case VT_UI8:
+    case VT_R8:
+      return 8;
+    case VT_BSTR:
+      return 4;  // a length
+    case VT_UNKNOWN:
+    case VT_DISPATCH:
+      return 1;  // a tag
+    case VT_VARIANT:
+      return 2;  // a type
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
+// ---- writing ------------------------------------------------------------------------
+
+void StreamWriter::put(const void* data, std::size_t size) {
+  const auto* bytes = static_cast<const uint8_t*>(data);
+  bytes_.insert(bytes_.end(), bytes, bytes + size);
+}
+
+template <class T>
+void StreamWriter::putScalar(T value) {
+  uint8_t buffer[sizeof(T)];
+  std::memcpy(buffer, &value, sizeof(T));  // the machines we run on are little-endian
+  static_assert(std::endian::native == std::endian::little, "the format is little-endian");
+  put(buffer, sizeof(T));
+}
+
+void StreamWriter::writeString(std::wstring_view text) {
+  putScalar<uint32_t>(static_cast<uint32_t>(text.size()));
+  for (wchar_t c : text)
+    putScalar<uint32_t>(static_cast<uint32_t>(c));
+}
+
+void StreamWriter::writeGuid(const GUID& guid) {
+  putScalar(guid.Data1);
+  putScalar(guid.Data2);
+  putScalar(guid.Data3);
+  put(guid.Data4, 8);
+}
+
+void StreamWriter::writeDocument(IUnknown* object) {
+  if (object == nullptr) throw lcCOMError(E_POINTER, 0);
+  put(kStreamMagic, sizeof kStreamMagic);
+  putScalar<uint32_t>(kStreamFormatVersion);
+  putScalar<uint32_t>(0);  // flags, reserved
+  writeObject(object, 0);
+}
+
+void StreamWriter::writeObject(IUnknown* object, int depth) {
+  if (object == nullptr) {
+    putScalar<uint8_t>(kNullObject);
+    return;
+  }
+  if (depth > kMaxNesting) throw lcArchive::BadContent(L"objects are nested too deeply to save");
+  const ComPtr<IUnknown> identity = identityOf(object);
+  for (std::size_t i = 0; i < written_.size(); ++i) {
+    if (written_[i] != identity) continue;
+    // A reader cannot hand out an object before it has read it.
+    if (!complete_[i])
+      throw lcArchive::BadContent(L"an object holds a reference to itself and cannot be saved");
+    putScalar<uint8_t>(kReference);
+    putScalar<uint32_t>(static_cast<uint32_t>(i));
+    return;
+  }
+  const CLSID clsid = classIdOf(object);
+  const std::size_t slot = written_.size();
+  if (auto persist = identity.as<ILumPersistArchive>()) {
+    written_.push_back(identity);
+    complete_.push_back(false);
+    putScalar<uint8_t>(kArchivedObject);
+    writeGuid(clsid);
+    ComPtr<CLumArchive> archive = CLumArchive::create(mode_);
+    throwIfFailed(persist->Persist(archive.get(), mode_));
+    writeArchive(*archive, depth);
+    complete_[slot] = true;
+    return;
+  }
+  if (auto streamed = identity.as<IPersistStream>()) {
+    written_.push_back(identity);
+    complete_.push_back(true);
+    ComPtr<IStream> memory;
+    throwIfFailed(lum::createMemoryStream(memory.put()));
+    throwIfFailed(streamed->Save(memory.get(), FALSE));
+    std::vector<std::byte> bytes;
+    throwIfFailed(lum::readWholeStream(memory.get(), &bytes));
+    putScalar<uint8_t>(kStreamedObject);
+    writeGuid(clsid);
+    putScalar<uint32_t>(static_cast<uint32_t>(bytes.size()));
+    put(bytes.data(), bytes.size());
+    return;
+  }
+  throw lcCOMError::withDescription(E_NOINTERFACE,
+                                    L"An object cannot be saved: it offers no persistence.");
+}
+
+void StreamWriter::writeArchive(ILumArchive& archive, int depth) {
+  LONG count = 0;
+  archive.get_Count(&count);
+  putScalar<uint32_t>(static_cast<uint32_t>(count));
+  for (LONG i = 0; i < count; ++i) {
+    lum::Bstr key;
+    archive.get_Key(i, key.put());
+    lum::Variant value;
+    throwIfFailed(archive.get_Item(i, value.put()));
+    writeString(key.view());
+    writeValue(value.get(), depth);
+  }
+}
+
+void StreamWriter::writeValue(const VARIANT& input, int depth) {
+  lum::Variant value;
+  throwIfFailed(VariantCopyInd(value.ptr(), &input));
+  const VARIANT& v = value.get();
+  putScalar<uint16_t>(v.vt);
+  if (v.vt & VT_ARRAY) {
+    writeArray(v.parray, v.vt & VT_TYPEMASK, depth);
+    return;
+  }
+  switch (v.vt) {
+    case VT_EMPTY:
+    case VT_NULL:
+      return;
+    case VT_I1:
+    case VT_UI1:
+      putScalar(v.bVal);
+      return;
+    case VT_I2:
+    case VT_UI2:
+    case VT_BOOL:
+      putScalar(v.uiVal);
+      return;
+    case VT_I4:
+    case VT_UI4:
+    case VT_INT:
+    case VT_UINT:
+    case VT_ERROR:
+      putScalar(v.ulVal);
+      return;
+    case VT_R4:
+      putScalar(v.fltVal);
+      return;
+    case VT_I8:
+    case VT_UI8:
+      putScalar(v.ullVal);
+      return;
+    case VT_R8:
+      putScalar(v.dblVal);
+      return;
+    case VT_BSTR:
+      writeString(lum::bstrView(v.bstrVal));
+      return;
+    case VT_UNKNOWN:
+    case VT_DISPATCH:
+      writeObject(v.punkVal, depth + 1);
+      return;
+    default:
+      throw lcArchive::BadType(L"a value of a type that cannot be saved");
+  }
+}
+
+void StreamWriter::writeArray(SAFEARRAY* array, VARTYPE elementType, int depth) {
+  LONG lower = 0, upper = -1;
+  if (array) {
+    SafeArrayGetLBound(array, 1, &lower);
+    SafeArrayGetUBound(array, 1, &upper);
+  }
+  const uint32_t count = array ? static_cast<uint32_t>(int64_t{upper} - lower + 1) : 0;
+  putScalar<int32_t>(lower);
+  putScalar<uint32_t>(count);
+  if (count == 0) return;
+  void* data = nullptr;
+  throwIfFailed(SafeArrayAccessData(array, &data));
+  struct Unaccess {
+    SAFEARRAY* a;
+    ~Unaccess() { SafeArrayUnaccessData(a); }
+  } unaccess{array};
+  const std::size_t size = SafeArrayGetElemsize(array);
+  auto* bytes = static_cast<uint8_t*>(data);
+  for (uint32_t i = 0; i < count; ++i) {
+    uint8_t* element = bytes + std::size_t{i} * size;
+    switch (elementType) {
+      case VT_BSTR:
+        writeString(lum::bstrView(*reinterpret_cast<BSTR*>(element)));
+        break;
+      case VT_UNKNOWN:
+      case VT_DISPATCH:
+        writeObject(*reinterpret_cast<IUnknown**>(element), depth + 1);
+        break;
+      case VT_VARIANT:
+        writeValue(*reinterpret_cast<VARIANT*>(element), depth + 1);
+        break;
+      default:
+        if (minimumSize(elementType) == 0)
+          throw lcArchive::BadType(L"an array that cannot be saved");
+        put(element, size);
+    }
+  }
+}
+
+// ---- reading ------------------------------------------------------------------------
+
+void StreamReader::requireRoom(uint64_t count, uint64_t minBytes) const {
+  const uint64_t left = size_ - position_;
+  if (minBytes != 0 && count > left / minBytes)
+    throw lcArchive::Eof(L"the stream ends before the data it announces");
+}
+
+void StreamReader::take(void* out, std::size_t size) {
+  if (size > size_ - position_) throw lcArchive::Eof(L"the stream ends unexpectedly");
+  std::memcpy(out, data_ + position_, size);
+  position_ += size;
+}
+
+template <class T>
+T StreamReader::takeScalar() {
+  T value;
+  take(&value, sizeof(T));
+  return value;
+}
+
+std::wstring StreamReader::readString() {
+  const uint32_t length = takeScalar<uint32_t>();
+  requireRoom(length, 4);
+  std::wstring text(length, L'\0');
+  for (wchar_t& c : text)
+    c = static_cast<wchar_t>(takeScalar<uint32_t>());
+  return text;
+}
+
+GUID StreamReader::readGuid() {
+  GUID guid;
+  guid.Data1 = takeScalar<uint32_t>();
+  guid.Data2 = takeScalar<uint16_t>();
+  guid.Data3 = takeScalar<uint16_t>();
+  take(guid.Data4, 8);
+  return guid;
+}
+
+ComPtr<IUnknown> StreamReader::readDocument(IUnknown* into) {
+  char magic[sizeof kStreamMagic];
+  take(magic, sizeof magic);
+  if (std::memcmp(magic, kStreamMagic, sizeof magic) != 0)
+    throw lcArchive::BadFile(L"the stream does not hold a saved lumxip object");
+  const uint32_t version = takeScalar<uint32_t>();
+  if (version > kStreamFormatVersion)
+    throw lcArchive::UnknownArchiveVersion(
+        L"the stream was written by a newer version of lumxip (format " + std::to_wstring(version) +
+        L"); this version reads formats up to " + std::to_wstring(kStreamFormatVersion));
+  if (version == 0) throw lcArchive::BadContent(L"stream format 0 does not exist");
+  (void)takeScalar<uint32_t>();  // flags, reserved
+  ComPtr<IUnknown> object = readObject(0, into, true);
+  if (!object) throw lcArchive::BadContent(L"the stream holds no object");
+  return object;
+}
+
+ComPtr<IUnknown> StreamReader::readObject(int depth, IUnknown* into, bool top) {
+  if (depth > kMaxNesting) throw lcArchive::BadContent(L"objects are nested too deeply");
+  const uint8_t tag = takeScalar<uint8_t>();
+  if (tag == kNullObject) return nullptr;
+  if (tag == kReference) {
+    const uint32_t index = takeScalar<uint32_t>();
+    if (index >= read_.size()) throw lcArchive::BadContent(L"a reference to an unknown object");
+    if (!read_[index]) throw lcArchive::BadContent(L"a reference to an object still being read");
+    return read_[index];
+  }
+  if (tag != kArchivedObject && tag != kStreamedObject)
+    throw lcArchive::BadContent(L"an unknown object record");
+
+  const CLSID clsid = readGuid();
+  ComPtr<IUnknown> object;
+  if (top && into) {
+    if (classIdOf(into) != clsid)
+      throw lcCOMError::withDescription(
+          E_INVALIDARG,
+          L"The stream holds an object of another class (" + classText(clsid) + L").");
+    object = identityOf(into);
+  } else if (clsid == CLSID_NULL) {  // a property archive: made directly
+    object = identityOf(static_cast<ILumArchive*>(CLumArchive::create(mode_).get()));
+  } else if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_ALL, iid_of<IUnknown>,
+                                     object.putVoid()))) {
+    throw lcCOMError::withDescription(
+        REGDB_E_CLASSNOTREG,
+        L"The stream holds an object of class " + classText(clsid) + L", which is not registered.");
+  }
+  const std::size_t slot = read_.size();
+  read_.emplace_back();  // empty while the object is being read
+
+  if (tag == kStreamedObject) {
+    const uint32_t size = takeScalar<uint32_t>();
+    requireRoom(size, 1);
+    ComPtr<IStream> bytes;
+    throwIfFailed(lum::createMemoryStream(data_ + position_, size, bytes.put()));
+    position_ += size;
+    ComPtr<IPersistStream> streamed = object.as<IPersistStream>();
+    if (!streamed) throw lcArchive::BadContent(L"an object that cannot be read from a stream");
+    throwIfFailed(streamed->Load(bytes.get()));
+  } else {
+    // Every byte of the archive is read before the object is touched: a damaged stream
+    // leaves an existing object as it was.
+    ComPtr<CLumArchive> archive = CLumArchive::create(mode_);
+    const uint32_t count = takeScalar<uint32_t>();
+    requireRoom(count, 4 + 2);  // an empty key and a type
+    for (uint32_t i = 0; i < count; ++i) {
+      const std::wstring key = readString();
+      const lum::Variant value = readValue(depth);
+      archive->collection().add(value.get(), key, -1);
+    }
+    ComPtr<ILumPersistArchive> persist = object.as<ILumPersistArchive>();
+    if (!persist) throw lcArchive::BadContent(L"an object that cannot read an archive");
+    if (auto config = object.as<ILumChangeEventConfiguration>()) config->SuspendEventDelivery();
+    throwIfFailed(persist->Persist(archive.get(), mode_));
+    collectProblems(*archive, clsid);
+    persist->put_HasChanged(VARIANT_TRUE);  // loaded: no longer what a new one would be
+    throwIfFailed(persist->PostLoad(top ? VARIANT_FALSE : VARIANT_TRUE));
+  }
+  read_[slot] = object;
+  return object;
+}
+
+lum::Variant StreamReader::readValue(int depth) {
+  const VARTYPE vt = takeScalar<uint16_t>();
+  lum::Variant value;
+  VARIANT& v = *value.ptr();
+  if (vt & VT_ARRAY) {
+    if (vt & ~(VT_ARRAY | VT_TYPEMASK)) throw lcArchive::BadContent(L"a value of an unknown type");
+    SAFEARRAY* array = readArray(vt & VT_TYPEMASK, depth);
+    v.vt = vt;
+    v.parray = array;
+    return value;
+  }
+  switch (vt) {
+    case VT_EMPTY:
+    case VT_NULL:
+      break;
+    case VT_I1:
+    case VT_UI1:
+      v.bVal = takeScalar<uint8_t>();
+      break;
+    case VT_I2:
+    case VT_UI2:
+    case VT_BOOL:
+      v.uiVal = takeScalar<uint16_t>();
+      break;
+    case VT_I4:
+    case VT_UI4:
+    case VT_INT:
+    case VT_UINT:
+    case VT_ERROR:
+      v.ulVal = takeScalar<uint32_t>();
+      break;
+    case VT_R4:
+      v.fltVal = takeScalar<float>();
+      break;
+    case VT_I8:
+    case VT_UI8:
+      v.ullVal = takeScalar<uint64_t>();
+      break;
+    case VT_R8:
+      v.dblVal = takeScalar<double>();
+      break;
+    case VT_BSTR: {
+      lum::Bstr text(readString());
+      v.bstrVal = text.detach();
+      break;
+    }
+    case VT_UNKNOWN:
+    case VT_DISPATCH: {
+      ComPtr<IUnknown> object = readObject(depth + 1, nullptr, false);
+      if (vt == VT_DISPATCH && object) {
+        ComPtr<IDispatch> dispatch = object.as<IDispatch>();
+        if (!dispatch) throw lcArchive::BadContent(L"an object without IDispatch");
+        v.pdispVal = dispatch.detach();
+      } else {
+        v.punkVal = object.detach();
+      }
+      break;
+    }
+    default:
+      throw lcArchive::BadContent(L"a value of an unknown type");
+  }
+  v.vt = vt;
+  return value;
+}
+
+SAFEARRAY* StreamReader::readArray(VARTYPE elementType, int depth) {
+  if (depth > kMaxNesting) throw lcArchive::BadContent(L"values are nested too deeply");
+  const uint64_t minBytes = minimumSize(elementType);
+  if (minBytes == 0) throw lcArchive::BadContent(L"an array of an unknown type");
+  const int32_t lower = takeScalar<int32_t>();
+  const uint32_t count = takeScalar<uint32_t>();
+  requireRoom(count, minBytes);
+  SAFEARRAY* array = SafeArrayCreateVector(elementType, lower, count);
+  if (array == nullptr) throw std::bad_alloc();
+  try {
+    for (uint32_t i = 0; i < count; ++i) {
+      LONG index = static_cast<LONG>(int64_t{lower} + i);
+      switch (elementType) {
+        case VT_BSTR: {
+          const lum::Bstr text(readString());
+          throwIfFailed(SafeArrayPutElement(array, &index, text.get()));
+          break;
+        }
+        case VT_UNKNOWN: {
+          ComPtr<IUnknown> object = readObject(depth + 1, nullptr, false);
+          throwIfFailed(SafeArrayPutElement(array, &index, object.get()));
+          break;
+        }
+        case VT_DISPATCH: {
+          ComPtr<IUnknown> object = readObject(depth + 1, nullptr, false);
+          ComPtr<IDispatch> dispatch = object.as<IDispatch>();
+          if (object && !dispatch) throw lcArchive::BadContent(L"an object without IDispatch");
+          throwIfFailed(SafeArrayPutElement(array, &index, dispatch.get()));
+          break;
+        }
+        case VT_VARIANT: {
+          lum::Variant element = readValue(depth + 1);
+          throwIfFailed(SafeArrayPutElement(array, &index, element.ptr()));
+          break;
+        }
+        default: {
+          uint8_t element[8];
+          take(element, array->cbElements);
+          throwIfFailed(SafeArrayPutElement(array, &index, element));
+        }
+      }
+    }
+  } catch (...) {
+    SafeArrayDestroy(array);
+    throw;
+  }
+  return array;
+}
+
+void StreamReader::collectProblems(ILumArchive& archive, const CLSID& clsid) {
+  lum::Bstr problems, unread;
+  archive.get_Problems(problems.put());
+  archive.get_UnreadKeys(unread.put());
+  if (problems.empty() && unread.empty()) return;
+  std::wstring text = classText(clsid) + L":";
+  if (!problems.empty()) text += L" missing or invalid: " + problems.str();
+  if (!problems.empty() && !unread.empty()) text += L";";
+  if (!unread.empty()) text += L" never read: " + unread.str();
+  problems_.push_back(std::move(text));
+}
+
+}  // namespace lumxstd

@@ -1,0 +1,81 @@
+#pragma once
+// The binary stream format of the persistence service (docs/persistence-format.md):
+// a header, then one object record; an object record holds a class identifier and the
+// object's property archive, whose values hold further object records. Reading treats
+// the bytes as untrusted: every count is checked against the bytes left before anything
+// is allocated, nesting is bounded, and a reference to an object still being read is
+// refused.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "lumxip/HalvexCore.h"
+
+namespace lumxstd {
+
+inline constexpr char kStreamMagic[8] = {'L', 'U', 'M', 'X', 'I', 'P', 'B', '\x1a'};
+inline constexpr uint32_t kStreamFormatVersion = 1;
+inline constexpr int kMaxNesting = 64;
+
+// Writes objects into a byte buffer.
+class StreamWriter {
+ public:
+  explicit StreamWriter(LONG mode) : mode_(mode | lumPersistWriting) {}
+  // The header and the top object; throws lcCOMError or a core exception.
+  void writeDocument(IUnknown* object);
+  const std::vector<uint8_t>& bytes() const { return bytes_; }
+
+ private:
+  void writeObject(IUnknown* object, int depth);
+  void writeArchive(ILumArchive& archive, int depth);
+  void writeValue(const VARIANT& value, int depth);
+  void writeArray(SAFEARRAY* array, VARTYPE elementType, int depth);
+  void writeString(std::wstring_view text);
+  void writeGuid(const GUID& guid);
+  void put(const void* data, std::size_t size);
+  template <class T>
+  void putScalar(T value);
+
+  LONG mode_;
+  std::vector<uint8_t> bytes_;
+  std::vector<ComPtr<IUnknown>> written_;  // identities, by index of first appearance
+  std::vector<bool> complete_;             // whether each one's record is finished
+};
+
+// Reads objects out of a byte buffer. Every object read is suspended once, reads its
+// properties and is told PostLoad (nested: true; the top object: false).
+class StreamReader {
+ public:
+  StreamReader(const uint8_t* data, std::size_t size, LONG mode)
+      : data_(data), size_(size), mode_(mode & ~lumPersistWriting) {}
+  // Reads the header and the top object; into `into` when it is given (its class must
+  // be the stream's). Returns the object.
+  ComPtr<IUnknown> readDocument(IUnknown* into);
+  std::size_t consumed() const { return position_; }
+  // Problems met while reading, one entry per object that had any.
+  const std::vector<std::wstring>& problems() const { return problems_; }
+
+ private:
+  ComPtr<IUnknown> readObject(int depth, IUnknown* into, bool top);
+  lum::Variant readValue(int depth);
+  SAFEARRAY* readArray(VARTYPE elementType, int depth);
+  std::wstring readString();
+  GUID readGuid();
+  void take(void* out, std::size_t size);
+  template <class T>
+  T takeScalar();
+  // Checks that `count` items of at least `minBytes` each can still be there.
+  void requireRoom(uint64_t count, uint64_t minBytes) const;
+  void collectProblems(ILumArchive& archive, const CLSID& clsid);
+
+  const uint8_t* data_;
+  std::size_t size_;
+  std::size_t position_ = 0;
+  LONG mode_;
+  std::vector<ComPtr<IUnknown>> read_;  // by index; null while its object is being read
+  std::vector<std::wstring> problems_;
+};
+
+}  // namespace lumxstd
