@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <random>
 
 #include "persist/property_archive.h"
@@ -148,6 +150,25 @@ TEST_F(Fixture, RefusedValuesMissingNamesAndUnreadEntriesAreReported) {
   EXPECT_NE(problems.view().find(L"Scale<value refused>"), std::wstring_view::npos);
   EXPECT_NE(problems.view().find(L"Count"), std::wstring_view::npos);
   EXPECT_EQ(unread.view(), L"Labl");
+}
+
+TEST_F(Fixture, ALoadWithProblemsSucceedsWithSFalseAndSaysWhy) {
+  fill();
+  auto bytes = save(holder.get());
+  // Put -4 where the saved Scale (0.1) stands: the widget's check refuses it.
+  const double saved = 0.1, refused = -4;
+  auto it = std::search(bytes.begin(), bytes.end(), reinterpret_cast<const std::byte*>(&saved),
+                        reinterpret_cast<const std::byte*>(&saved) + sizeof saved);
+  ASSERT_NE(it, bytes.end());
+  std::memcpy(&*it, &refused, sizeof refused);
+  ComPtr<IUnknown> loaded;
+  EXPECT_EQ(load(bytes, loaded), S_FALSE);
+  EXPECT_NE(lumtest::takeErrorInfo().description.find(L"Scale<value refused>"), std::wstring::npos);
+  ComPtr<ITestWidget> first;
+  loaded.as<ITestHolder>()->get_First(first.put());
+  double scale = 0;
+  first->get_Scale(&scale);
+  EXPECT_EQ(scale, 1.0) << "the widget keeps what it had: its default";
 }
 
 TEST_F(Fixture, TagAbsentFromTheArchiveIsRemovedUnlessKept) {
