@@ -45,6 +45,8 @@ struct ILumTransform2DLinear;
 LUM_INTERFACE_ID(ILumTransform2D, IDispatch, IID_ILumTransform2D);
 struct LUM_VISIBLE ILumTransform2D : IDispatch {
   virtual HRESULT get_IsLinear(VARIANT_BOOL* linear) = 0;
+  // Maps one point.
+  virtual HRESULT MapPoint(double x, double y, double* mappedX, double* mappedY) = 0;
   // The linear map that best approximates this one at (x, y).
   virtual HRESULT GetLinearApproximation(double x, double y, ILumTransform2DLinear** linear) = 0;
 };
@@ -57,12 +59,27 @@ struct LUM_VISIBLE ILumTransform2DLinear : ILumTransform2D {
   virtual HRESULT SetValues(double a, double b, double c, double d, double tx, double ty) = 0;
 };
 
-// Named coordinate spaces: the root "@", the pixel space "#", the selected space ".",
-// and user spaces below a parent.
+// Named coordinate spaces below the root "@". Each space is stored with the transform
+// that maps its coordinates into its parent's (parent-from-space). A path names a space:
+// "Calib", or "Merged/Calib" for a space inside a tree attached below "Merged"; "@" is
+// the root, and "Merged/@" the root of the attached tree (the space "Merged" itself).
+// The pixel space "#" and the selected space "." belong to an image, not to its tree.
+// Unknown names give 0x8004E402.
 LUM_INTERFACE_ID(ILumCoordSpaceTree, IDispatch, IID_ILumCoordSpaceTree);
 struct LUM_VISIBLE ILumCoordSpaceTree : IDispatch {
   // The transform that maps points of space `source` into space `target`.
   virtual HRESULT GetTransform(BSTR target, BSTR source, ILumTransform2D** transform) = 0;
+  // Adds space `name` below `parent`; E_INVALIDARG when the name is taken there.
+  virtual HRESULT AddSpace(BSTR parent, BSTR name, ILumTransform2D* parentFromSpace) = 0;
+  // Adds space `name` below `parent` and, below it, a copy of the whole `tree`, whose
+  // root becomes the new space.
+  virtual HRESULT AttachTree(BSTR parent, BSTR name, ILumTransform2D* parentFromSpace,
+                             ILumCoordSpaceTree* tree) = 0;
+  // Removes a space and everything below it.
+  virtual HRESULT RemoveSpace(BSTR path) = 0;
+  virtual HRESULT HasSpace(BSTR path, VARIANT_BOOL* exists) = 0;
+  // The paths of all spaces, root first, as an array of strings.
+  virtual HRESULT get_SpacePaths(VARIANT* paths) = 0;
 };
 
 // ---------------------------------------------------------------------------------------
@@ -113,6 +130,15 @@ struct LUM_VISIBLE ILumImage : IDispatch {
   // The transform from space `source` to space `target`.
   virtual HRESULT GetTransform(BSTR target, BSTR source, ILumTransform2D** transform) = 0;
   virtual HRESULT put_PixelFromRootTransform(ILumTransform2D* transform) = 0;
+  // The whole coordinate-space information at once, for operators that give it to new
+  // images: a copy of the tree, the selected space name, the pixel-from-root transform.
+  virtual HRESULT GetCoordinateInfo(ILumCoordSpaceTree** tree, BSTR* selectedSpace,
+                                    ILumTransform2D** pixelFromRoot) = 0;
+  virtual HRESULT SetCoordinateInfo(ILumCoordSpaceTree* tree, BSTR selectedSpace,
+                                    ILumTransform2D* pixelFromRoot) = 0;
+  // The size of the image's pixels (0 x 0 without pixels).
+  virtual HRESULT get_Width(LONG* width) = 0;
+  virtual HRESULT get_Height(LONG* height) = 0;
 };
 
 LUM_INTERFACE_ID(ILumImage8Grey, ILumImage, IID_ILumImage8Grey);
@@ -422,4 +448,20 @@ struct LUM_VISIBLE ILumPersistenceService : IUnknown {
   virtual HRESULT Load(IStream* stream, LONG mode, IUnknown** object) = 0;
   // Reads the stream into `object`, which must be of the class the stream holds.
   virtual HRESULT LoadInto(IUnknown* object, IStream* stream, LONG mode) = 0;
+};
+
+// ---------------------------------------------------------------------------------------
+// State identifiers of the core object library's own components.
+
+enum LumImageStateIDs : LONG {
+  lumImage_SelectedSpaceName = 0x1300001,
+  lumImage_CoordSpaceTree = 0x1300002,
+  lumImage_PixelFromRoot = 0x1300003,
+  lumImage_PixelMemory = 0x1300004,
+  lumImage_PixelDepth = 0x1300005,
+  lumImage_ColorSpace = 0x1300006,
+};
+
+enum LumCoordSpaceTreeStateIDs : LONG {
+  lumCoordSpaceTree_Spaces = 0x1300101,
 };

@@ -62,7 +62,9 @@ using DIID = IID;
   X(DIID, ILumToolEvents, "{0CEEF5BE-3C1F-4B42-8F6D-C05A6DFAC6F8}")              \
   X(DIID, ILumCollectionEvents, "{567DEB61-D5B3-4453-AD2C-DFC671326552}")        \
   X(IID, ILumCollection, "{23893F9D-F7B3-49BF-BF8A-AD44608EEB9B}")               \
-  X(CLSID, LumCollection, "{A238079D-9886-430C-A155-76AB4F81164D}")
+  X(CLSID, LumCollection, "{A238079D-9886-430C-A155-76AB4F81164D}")              \
+  X(CLSID, LumTransform2D, "{62F96847-B906-44A4-8625-60EA9707B797}")             \
+  X(IID, ILumTransformHandle, "{0DEF9E4A-50F5-4D0E-806A-B2CB5B628845}")
 // clang-format on
 
 #define LUM_DEFINE_IDENTIFIER(kind, name, text) \

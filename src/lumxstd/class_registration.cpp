@@ -3,8 +3,12 @@
 
 #include "components/framework/module_registration.h"
 #include "lumxstd/collection.h"
+#include "lumxstd/coord_space_tree.h"
+#include "lumxstd/images.h"
 #include "lumxstd/message_service.h"
 #include "lumxstd/persistence_service.h"
+#include "lumxstd/pixel_memory.h"
+#include "lumxstd/transform_objects.h"
 
 namespace lumxstd {
 namespace {
@@ -13,6 +17,15 @@ const lcModule gModule({
     lcModuleClass::of<MessageService>(),
     lcModuleClass::of<CLumCollection>(),
     lcModuleClass::of<PersistenceService>(),
+    lcModuleClass::of<CLumTransform2DLinear>(),
+    lcModuleClass::of<CLumTransform2D>(),
+    lcModuleClass::of<CLumCoordSpaceTree>(),
+    lcModuleClass::of<CLumImage8PixelMemory>(),
+    lcModuleClass::of<CLumImage16PixelMemory>(),
+    lcModuleClass::of<CLumImage8Grey>(),
+    lcModuleClass::of<CLumImage16Grey>(),
+    lcModuleClass::of<CLumImage16Range>(),
+    lcModuleClass::of<CLumImage24PlanarColor>(),
 });
 
 }  // namespace

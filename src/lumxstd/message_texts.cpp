@@ -83,7 +83,7 @@ constexpr MessageText kMessages[] = {
     {0x8004E200, L"The transform is not linear."},
     {0x8004E301, L"The region is not an affine rectangle."},
     {0x8004E400, L"There is no input image."},
-    {0x8004E402, L"The region cannot be used with this image."},
+    {0x8004E402, L"The region or coordinate space does not fit the image."},
     {0x8004E500, L"There are no run parameters."},
 };
 

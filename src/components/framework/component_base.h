@@ -152,6 +152,10 @@ class lcComponentBase
   // Called under the lock after a property stored a new value; a class hides it to keep
   // prepared state (lookup tables, kernels) in step.
   void afterPropertyStored(DISPID) {}
+  // Persists what the member table cannot describe (pixels, core objects), after the
+  // declared members; a class hides it. Throws on a failed archive call.
+  void persistCustom(ILumArchive&, LONG) {}
+
   // Called under the lock after reading an archive replaced a property's value; by
   // default the same as a store. A container re-wires a replaced contained object here.
   void afterPropertyLoaded(DISPID id) { self().afterPropertyStored(id); }

@@ -36,6 +36,7 @@ class lcPersistImpl : public Base {
             readMember(*archive, mode, member);
         }
       });
+      this->self().persistCustom(*archive, mode);
     });
   }
   // The second archive operation was never given a meaning.
