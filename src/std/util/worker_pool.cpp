@@ -1,7 +1,6 @@
 #include "std/util/worker_pool.h"
 
 #include <algorithm>
-#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <exception>
@@ -160,25 +159,22 @@ void lcSetWorkerCount(int count) {
 
 void lcRunBands(std::span<const lcRowBand> bands,
                 const std::function<void(const lcRowBand&)>& work) {
-  const std::shared_ptr<lcExecutor> executor = lcCurrentExecutor();
-  if (bands.size() < 2 || tInsideBand || executor->workerCount() < 2) {
-    BandScope scope;
-    for (const lcRowBand& band : bands)
-      work(band);
-    return;
-  }
   std::vector<std::exception_ptr> failures(bands.size());
-  std::atomic<bool> failed = false;
-  executor->runTasks(bands.size(), [&](std::size_t index) {
-    if (failed.load(std::memory_order_relaxed)) return;
+  auto runBand = [&](std::size_t index) {
     BandScope scope;
     try {
       work(bands[index]);
     } catch (...) {
       failures[index] = std::current_exception();
-      failed.store(true, std::memory_order_relaxed);
     }
-  });
+  };
+  const std::shared_ptr<lcExecutor> executor = lcCurrentExecutor();
+  if (bands.size() < 2 || tInsideBand || executor->workerCount() < 2) {
+    for (std::size_t index = 0; index < bands.size(); ++index)
+      runBand(index);
+  } else {
+    executor->runTasks(bands.size(), runBand);
+  }
   for (const std::exception_ptr& failure : failures)
     if (failure) std::rethrow_exception(failure);
 }

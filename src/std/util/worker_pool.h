@@ -41,11 +41,11 @@ LC_CORE_API int lcWorkerCount();
 // the number of hardware threads.
 LC_CORE_API void lcSetWorkerCount(int count);
 
-// Runs work(band) for every band and waits for all of them. Once a band has thrown,
-// bands not yet started are skipped; when the running ones are done, the exception of
-// the first band that threw (in band order) is rethrown here. Bands run one after the
-// other on the calling thread when there is only one, when the executor has one worker,
-// or when the call is made from inside a band (so that a nested call never waits for
-// workers that its own caller occupies).
+// Runs work(band) for every band and waits for all of them. Every band runs even when
+// another throws; then the exception of the first band that threw, in band order, is
+// rethrown here, so the caller sees the same failure however the bands were scheduled.
+// Bands run one after the other on the calling thread when there is only one, when the
+// executor has one worker, or when the call is made from inside a band (so that a
+// nested call never waits for workers that its own caller occupies).
 LC_CORE_API void lcRunBands(std::span<const lcRowBand> bands,
                             const std::function<void(const lcRowBand&)>& work);
