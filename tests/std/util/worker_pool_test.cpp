@@ -150,7 +150,7 @@ TEST(KernelSelection, TheHookAndADecliningStatusPickThePortableTwin) {
     int32_t fastStatus;
     bool portableRuns;
   };
-  for (const auto& [hook, fastStatus, portableRuns] : {
+  for (const Case& c : {
            Case{nullptr, 0, false},
            Case{portableMedian, 0, true},
            Case{[](const char*) { return 0; }, 0, false},
@@ -161,18 +161,18 @@ TEST(KernelSelection, TheHookAndADecliningStatusPickThePortableTwin) {
            Case{nullptr, 0x620, false},
            Case{nullptr, 0x1600, false},
        }) {
-    const lcKernelSelectionHook before = lcSetKernelSelectionHook(hook);
+    const lcKernelSelectionHook before = lcSetKernelSelectionHook(c.hook);
     bool fastRan = false;
     const int32_t status = lcRunKernel(
         "cip_pelMedian3x3_8",
         [&] {
           fastRan = true;
-          return fastStatus;
+          return c.fastStatus;
         },
         [] { return 42; });
     lcSetKernelSelectionHook(before);
-    EXPECT_EQ(status, portableRuns ? 42 : fastStatus) << std::hex << fastStatus;
-    EXPECT_EQ(fastRan, hook != portableMedian);
+    EXPECT_EQ(status, c.portableRuns ? 42 : c.fastStatus) << std::hex << c.fastStatus;
+    EXPECT_EQ(fastRan, c.hook != portableMedian);
   }
 }
 
