@@ -12,8 +12,7 @@ namespace {
 
 template <class T>
 class PelRootTyped : public ::testing::Test {};
-using PelTypes = ::testing::Types<uint8_t, int8_t, uint16_t, int16_t, uint32_t, int32_t, double>;
-TYPED_TEST_SUITE(PelRootTyped, PelTypes);
+TYPED_TEST_SUITE(PelRootTyped, lcTestPelTypes);
 
 TYPED_TEST(PelRootTyped, RowsArePaddedToTheFewestPixelsThatMakeWholeAlignments) {
   for (int32_t alignment : {1, 2, 3, 4, 8, 12, 32, 64}) {

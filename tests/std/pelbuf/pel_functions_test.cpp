@@ -14,8 +14,7 @@ namespace {
 
 template <class T>
 class PelDrivers : public ::testing::Test {};
-using PelTypes = ::testing::Types<uint8_t, int8_t, uint16_t, int16_t, uint32_t, int32_t, double>;
-TYPED_TEST_SUITE(PelDrivers, PelTypes);
+TYPED_TEST_SUITE(PelDrivers, lcTestPelTypes);
 
 TYPED_TEST(PelDrivers, UnboundDestinationsAreMadeLikeTheSourceOrTheCommonWindow) {
   using T = TypeParam;

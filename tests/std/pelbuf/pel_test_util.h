@@ -1,8 +1,14 @@
 #pragma once
 // Buffers with known pixels for the pixel-buffer tests.
 
+#include <gtest/gtest.h>
+
 #include "std/math/xform_linear_object.h"
 #include "std/pelbuf/pel_buffer.h"
+
+// Every pixel type, for typed tests.
+using lcTestPelTypes =
+    ::testing::Types<uint8_t, int8_t, uint16_t, int16_t, uint32_t, int32_t, double>;
 
 // The value numbered buffers hold at buffer coordinates (x, y); both bytes of a 16-bit
 // pixel vary.
