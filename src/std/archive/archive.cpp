@@ -32,24 +32,32 @@ void lcArchive::getBytes(void* bytes, std::size_t count) {
   if (buffer_->sgetn(static_cast<char*>(bytes), wanted) != wanted) throw Eof();
 }
 
-void lcArchive::putBits(uint64_t bits, int size) {
-  unsigned char bytes[8];
-  for (int i = 0; i < size; ++i) {
-    const int at = order_ == ByteOrder::LeastSignificantFirst ? i : size - 1 - i;
+void lcArchive::encodeBits(uint64_t bits, std::size_t size, unsigned char* bytes) const {
+  for (std::size_t i = 0; i < size; ++i) {
+    const std::size_t at = order_ == ByteOrder::LeastSignificantFirst ? i : size - 1 - i;
     bytes[at] = static_cast<unsigned char>(bits >> (8 * i));
   }
+}
+
+uint64_t lcArchive::decodeBits(const unsigned char* bytes, std::size_t size) const {
+  uint64_t bits = 0;
+  for (std::size_t i = 0; i < size; ++i) {
+    const std::size_t at = order_ == ByteOrder::LeastSignificantFirst ? i : size - 1 - i;
+    bits |= uint64_t{bytes[at]} << (8 * i);
+  }
+  return bits;
+}
+
+void lcArchive::putBits(uint64_t bits, int size) {
+  unsigned char bytes[8];
+  encodeBits(bits, static_cast<std::size_t>(size), bytes);
   putBytes(bytes, static_cast<std::size_t>(size));
 }
 
 uint64_t lcArchive::getBits(int size) {
   unsigned char bytes[8];
   getBytes(bytes, static_cast<std::size_t>(size));
-  uint64_t bits = 0;
-  for (int i = 0; i < size; ++i) {
-    const int at = order_ == ByteOrder::LeastSignificantFirst ? i : size - 1 - i;
-    bits |= uint64_t{bytes[at]} << (8 * i);
-  }
-  return bits;
+  return decodeBits(bytes, static_cast<std::size_t>(size));
 }
 
 void lcArchive::transfer(std::string& value) {

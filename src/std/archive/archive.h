@@ -8,10 +8,12 @@
 // Archives are untrusted input when loading: every count is checked against the bytes
 // that remain before anything is allocated, and nothing is read past the end.
 
+#include <algorithm>
 #include <bit>
 #include <concepts>
 #include <cstdint>
 #include <map>
+#include <span>
 #include <streambuf>
 #include <string>
 #include <string_view>
@@ -22,11 +24,18 @@
 #include "std/except/exception.h"
 #include "std/util/ptr_handle.h"
 
-// The scalar types an archive moves: bytes, 32- and 64-bit integers and doubles.
+// The scalar types an archive moves: 8-, 16-, 32- and 64-bit integers and doubles (the
+// 8- and 16-bit ones are pixel values).
 template <class T>
 concept lcArchiveScalar =
-    std::same_as<T, uint8_t> || std::same_as<T, int32_t> || std::same_as<T, uint32_t> ||
+    std::same_as<T, uint8_t> || std::same_as<T, int8_t> || std::same_as<T, uint16_t> ||
+    std::same_as<T, int16_t> || std::same_as<T, int32_t> || std::same_as<T, uint32_t> ||
     std::same_as<T, int64_t> || std::same_as<T, uint64_t> || std::same_as<T, double>;
+
+// The unsigned integer with a scalar's bits.
+template <lcArchiveScalar T>
+using lcArchiveBits =
+    std::make_unsigned_t<std::conditional_t<std::is_same_v<T, double>, uint64_t, T>>;
 
 // An object that a handle can hold and an archive can hold: counted and persistent.
 template <class T>
@@ -89,6 +98,10 @@ class LC_VISIBLE lcArchive {
   // Writes `value` when storing; reads it into `value` when loading.
   template <lcArchiveScalar T>
   void transfer(T& value);
+  // A run of values whose length both sides know (no count is written): the values one
+  // after the other, as transfer(T&) would write each.
+  template <lcArchiveScalar T>
+  void transfer(std::span<T> values);
   // A string: its byte count (32-bit), then its bytes.
   void transfer(std::string& value);
   // An object reached through a handle, stored once however often it is reached and
@@ -116,6 +129,9 @@ class LC_VISIBLE lcArchive {
   void getBytes(void* bytes, std::size_t count);
   void putBits(uint64_t bits, int size);
   uint64_t getBits(int size);
+  // The `size` low bytes of `bits` in the archive's byte order, and back.
+  void encodeBits(uint64_t bits, std::size_t size, unsigned char* bytes) const;
+  uint64_t decodeBits(const unsigned char* bytes, std::size_t size) const;
 
   void storeObject(lcRepBase* identity, lcPersistent* object);
   lcPtrHandle<lcRepBase> loadObject();
@@ -139,12 +155,31 @@ class LC_VISIBLE lcArchive {
 
 template <lcArchiveScalar T>
 void lcArchive::transfer(T& value) {
-  using Bits = std::conditional_t<sizeof(T) == 8, uint64_t,
-                                  std::conditional_t<sizeof(T) == 4, uint32_t, uint8_t>>;
   if (isStoring())
-    putBits(std::bit_cast<Bits>(value), sizeof(T));
+    putBits(std::bit_cast<lcArchiveBits<T>>(value), sizeof(T));
   else
-    value = std::bit_cast<T>(static_cast<Bits>(getBits(sizeof(T))));
+    value = std::bit_cast<T>(static_cast<lcArchiveBits<T>>(getBits(sizeof(T))));
+}
+
+template <lcArchiveScalar T>
+void lcArchive::transfer(std::span<T> values) {
+  // Moves the run through a local block, so that a large image costs few stream calls.
+  constexpr std::size_t kBlockValues = 4096 / sizeof(T);
+  unsigned char block[kBlockValues * sizeof(T)];
+  for (std::size_t start = 0; start < values.size(); start += kBlockValues) {
+    const std::size_t count = std::min(kBlockValues, values.size() - start);
+    T* const first = values.data() + start;
+    if (isStoring()) {
+      for (std::size_t i = 0; i < count; ++i)
+        encodeBits(std::bit_cast<lcArchiveBits<T>>(first[i]), sizeof(T), block + i * sizeof(T));
+      putBytes(block, count * sizeof(T));
+    } else {
+      getBytes(block, count * sizeof(T));
+      for (std::size_t i = 0; i < count; ++i)
+        first[i] = std::bit_cast<T>(
+            static_cast<lcArchiveBits<T>>(decodeBits(block + i * sizeof(T), sizeof(T))));
+    }
+  }
 }
 
 template <lcArchivableObject T>

@@ -30,3 +30,8 @@ LC_ERROR(lcPelFunc, Range, 0x10000500);
 LC_ERROR(lcPelFunc, Overlap, 0x10000501);
 LC_ERROR(lcPelFunc, BadParams, 0x10000502);
 }  // namespace lcPelFunc
+
+namespace lcPelBufferRange16Defs {
+LC_ERROR_GROUP();
+LC_ERROR(lcPelBufferRange16Defs, MaskWindowMismatch, 0x1000cf00);
+}  // namespace lcPelBufferRange16Defs
