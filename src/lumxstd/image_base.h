@@ -57,8 +57,10 @@ class lcImageImpl : public lcStdPersistAndChangeImpl<T, Itf, DIID_ILumChangeEven
     if (transform == nullptr) return E_POINTER;
     *transform = nullptr;
     return this->callHere(L"GetTransform", [&] {
+      const std::wstring to = resolved(lum::bstrView(target));
+      const std::wstring from = resolved(lum::bstrView(source));
       const lc2XformHandle xform =
-          targetFromRoot(lum::bstrView(target))->compose(rootFrom(lum::bstrView(source)));
+          to == from ? lcMakeXform(lc2XformLinear()) : targetFromRoot(to)->compose(rootFrom(from));
       *transform = makeTransformObject(xform).detach();
     });
   }
@@ -177,6 +179,11 @@ class lcImageImpl : public lcStdPersistAndChangeImpl<T, Itf, DIID_ILumChangeEven
     lcLockGuard guard(const_cast<lcImageImpl*>(this)->core().lock());
     std::wstring selected = selected_.str();
     return selected.empty() || selected == L"." ? L"@" : selected;
+  }
+
+  // A space name with "." replaced by the selected space's name.
+  std::wstring resolved(std::wstring_view name) const {
+    return name == L"." ? selectedSpace() : std::wstring(name);
   }
 
   // The transform from space `name` into the root.

@@ -1,0 +1,244 @@
+#include <gtest/gtest.h>
+
+#include "components/framework/module_registration.h"
+#include "lumxstd/images.h"
+#include "lumxstd/transform_objects.h"
+#include "std/math/xform_linear_object.h"
+#include "support/error_info_probe.h"
+#include "test_operator.h"
+
+namespace {
+
+constexpr LONG kW = 6, kH = 4;
+
+template <class I>
+ComPtr<I> create(const CLSID& clsid) {
+  ComPtr<I> object;
+  EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_ALL, iid_of<I>, object.putVoid()), S_OK);
+  return object;
+}
+
+ComPtr<ILumImage> grey8() {
+  auto image = create<ILumImage8Grey>(CLSID_LumImage8Grey);
+  image->put_PixelMemory(lumxstd::allocate8(kW, kH).get());
+  return image.as<ILumImage>();
+}
+
+ComPtr<ILumImage> grey16(LONG depth = lumPixelDepth16Bits) {
+  auto image = create<ILumImage16Grey>(CLSID_LumImage16Grey);
+  image->put_PixelMemory(lumxstd::allocate16(kW, kH).get());
+  image->put_PixelDepth(depth);
+  return image.as<ILumImage>();
+}
+
+ComPtr<ILumImage> planar(LONG colorSpace) {
+  auto image = create<ILumImage24PlanarColor>(CLSID_LumImage24PlanarColor);
+  image->SetPlanePixelMemories(lumxstd::allocate8(kW, kH).get(), lumxstd::allocate8(kW, kH).get(),
+                               lumxstd::allocate8(kW, kH).get(), colorSpace);
+  return image.as<ILumImage>();
+}
+
+ComPtr<ILumImage> range16() {
+  auto image = create<ILumImage16Range>(CLSID_LumImage16Range);
+  image->SetPixelMemory(lumxstd::allocate16(kW, kH).get(), lumxstd::allocate8(kW, kH).get());
+  return image.as<ILumImage>();
+}
+
+ComPtr<CTestIdentity> makeOperator() {
+  auto op = lum::makeComObject<CTestIdentity>();
+  EXPECT_EQ(op->FinalConstruct(), S_OK);
+  return op;
+}
+
+// The address of pixel (0, 0) of an 8-bit or 16-bit image, whatever its format.
+const void* firstPixel(ILumImage* image) {
+  if (auto access = ComPtr<ILumImage>(image).as<ILumImage8PixelAccess>()) {
+    ComPtr<ILumImage8PixelMemory> memory;
+    access->GetPixelMemory(1, 0, 0, 0, 0, memory.put());
+    BYTE* address = nullptr;
+    memory->get_Address(&address);
+    return address;
+  }
+  ComPtr<ILumImage16PixelMemory> memory;
+  if (auto access = ComPtr<ILumImage>(image).as<ILumImage16PixelAccess>()) {
+    access->GetPixelMemory(1, 0, 0, 0, 0, memory.put());
+  } else {
+    ComPtr<ILumImage8PixelMemory> mask;
+    ComPtr<ILumImage>(image).as<ILumImage16RangePixelAccess>()->GetPixelMemory(
+        1, 0, 0, 0, 0, memory.put(), mask.put());
+  }
+  USHORT* address = nullptr;
+  memory->get_Address(&address);
+  return address;
+}
+
+// Where a point of the image's selected space lands in its pixels.
+lc2Vector pixelOf(ILumImage* image, lc2Vector client) {
+  ComPtr<ILumTransform2D> t;
+  EXPECT_EQ(image->GetTransform(lum::Bstr(L"#").get(), lum::Bstr(L".").get(), t.put()), S_OK);
+  lc2Vector p;
+  if (t) t->MapPoint(client.x, client.y, &p.x, &p.y);
+  return p;
+}
+
+// Gives an image a selected user space turned by 30 degrees and moved by (5, -2), and a
+// pixel-from-root transform scaling by 2: any mistake in the order of composition shows.
+void placeRotated(ILumImage* image) {
+  auto tree = create<ILumCoordSpaceTree>(CLSID_LumCoordSpaceTree);
+  const double c = std::cos(M_PI / 6), s = std::sin(M_PI / 6);
+  tree->AddSpace(
+      lum::Bstr(L"@").get(), lum::Bstr(L"Turned").get(),
+      lumxstd::makeLinearTransformObject(lc2XformLinear(lc2Matrix(c, -s, s, c), {5, -2})).get());
+  image->put_CoordSpaceTree(tree.get());
+  image->put_SelectedSpaceName(lum::Bstr(L"Turned").get());
+  image->put_PixelFromRootTransform(
+      lumxstd::makeLinearTransformObject(lc2XformLinear(lc2Matrix(2, 0, 0, 2), {0, 0})).get());
+}
+
+TEST(ExecuteFrame, EveryFormatGoesThroughWithoutCopyingPixels) {
+  struct Case {
+    const char* name;
+    ComPtr<ILumImage> input;
+    int path;
+  };
+  const Case cases[] = {{"grey 8", grey8(), 8},
+                        {"grey 16", grey16(), 16},
+                        {"planar", planar(lumColorSpaceHSI), 24},
+                        {"range", range16(), 17}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto op = makeOperator();
+    placeRotated(c.input.get());
+    ComPtr<ILumImage> output;
+    ASSERT_EQ(
+        op->Execute(c.input.get(), lumRegionModePixelAlignedBoundingBox, nullptr, output.put()),
+        S_OK);
+    EXPECT_EQ(op->options.lastPath, c.path);
+    if (c.path != 24) {
+      EXPECT_EQ(firstPixel(output.get()), firstPixel(c.input.get()));
+    }
+    // The output keeps the input's spaces: a client point lands on the same pixel.
+    const lc2Vector client{1.25, -0.5};
+    const lc2Vector in = pixelOf(c.input.get(), client), out = pixelOf(output.get(), client);
+    EXPECT_NEAR(in.x, out.x, 1e-12);
+    EXPECT_NEAR(in.y, out.y, 1e-12);
+    if (c.path == 24) {
+      LONG space = 0;
+      output.as<ILumImage24PlanarColor>()->get_ColorSpace(&space);
+      EXPECT_EQ(space, lumColorSpaceHSI) << "colour in, colour out, same colour space";
+    }
+  }
+}
+
+TEST(ExecuteFrame, ACroppedResultIsPlacedOnePixelFurther) {
+  auto op = makeOperator();
+  op->options.crop = true;
+  auto input = grey8();
+  placeRotated(input.get());
+  ComPtr<ILumImage> output;
+  ASSERT_EQ(op->Execute(input.get(), 1, nullptr, output.put()), S_OK);
+  LONG width = 0;
+  output->get_Width(&width);
+  EXPECT_EQ(width, kW - 2);
+  const lc2Vector client{0.75, 2.5};
+  const lc2Vector in = pixelOf(input.get(), client), out = pixelOf(output.get(), client);
+  EXPECT_NEAR(out.x, in.x - 1, 1e-12) << "output pixel (0, 0) is input pixel (1, 1)";
+  EXPECT_NEAR(out.y, in.y - 1, 1e-12);
+  ComPtr<ILumImage8PixelMemory> memory;
+  input.as<ILumImage8PixelAccess>()->GetPixelMemory(1, 0, 0, 0, 0, memory.put());
+  LONG stride = 0;
+  memory->get_Stride(&stride);
+  EXPECT_EQ(static_cast<const BYTE*>(firstPixel(output.get())),
+            static_cast<const BYTE*>(firstPixel(input.get())) + stride + 1)
+      << "the output shows the result buffer's first pixel";
+}
+
+TEST(ExecuteFrame, TheFirstAcceptedFormatWinsAndDepthIsCopiedOnRequest) {
+  auto op = makeOperator();
+  auto dual = lum::makeComObject<ComposedImage>();
+  auto eight = grey8(), sixteen = grey16(lumPixelDepth10Bits);
+  dual->inner = eight;
+  dual->answers = {{iid_of<ILumImage8Grey>, eight},
+                   {iid_of<ILumImage8PixelAccess>, eight},
+                   {iid_of<ILumImage16Grey>, sixteen},
+                   {iid_of<ILumImage16PixelAccess>, sixteen}};
+  ComPtr<ILumImage> output;
+  ASSERT_EQ(op->Execute(dual.get(), 1, nullptr, output.put()), S_OK);
+  EXPECT_EQ(op->options.lastPath, 8);
+
+  op->options.copyDepth = true;
+  ASSERT_EQ(op->Execute(sixteen.get(), 1, nullptr, output.put()), S_OK);
+  LONG depth = 0;
+  output.as<ILumImage16Grey>()->get_PixelDepth(&depth);
+  EXPECT_EQ(depth, lumPixelDepth10Bits);
+  op->options.copyDepth = false;
+  ASSERT_EQ(op->Execute(sixteen.get(), 1, nullptr, output.put()), S_OK);
+  output.as<ILumImage16Grey>()->get_PixelDepth(&depth);
+  EXPECT_EQ(depth, lumPixelDepth16Bits) << "new 16-bit images say 16 bits";
+}
+
+TEST(ExecuteFrame, FailuresReturnTheirCodeAndNothingElse) {
+  auto withoutAccess = lum::makeComObject<ComposedImage>();
+  withoutAccess->inner = grey8();
+  withoutAccess->answers = {{iid_of<ILumImage8Grey>, withoutAccess->inner}};
+
+  // Selected space "#" with a non-linear pixel-from-root: its root-to-selected transform
+  // exists but is not linear.
+  auto nonLinear = grey8();
+  nonLinear->put_PixelFromRootTransform(lum::makeComObject<WavyTransform>().get());
+  nonLinear->put_SelectedSpaceName(lum::Bstr(L"#").get());
+  auto noPixels = create<ILumImage8Grey>(CLSID_LumImage8Grey).as<ILumImage>();
+
+  struct Case {
+    const char* name;
+    ILumImage* input;
+    LONG regionMode;
+    IdentityOptions options;
+    HRESULT expected;
+    uint32_t helpContext;  // 0: not checked
+  };
+  IdentityOptions colourOnly;
+  colourOnly.formats = lcImageFormatGrey16;
+  auto plain = grey8();
+  const Case cases[] = {
+      {"null input", nullptr, 1, {}, hresultFrom(0x8004E400), 0},
+      {"region mode 0", plain.get(), 0, {}, E_INVALIDARG, 0x80048101},
+      {"format not accepted", plain.get(), 1, colourOnly, hresultFrom(0x8004E105), 0},
+      {"non-linear template", nonLinear.get(), 1, {}, hresultFrom(0x8004E200), 0},
+      {"no pixel access", withoutAccess.get(), 1, {}, E_INVALIDARG, 0},
+      {"no pixels", noPixels.get(), 1, {}, hresultFrom(0x8004E102), 0},
+  };
+  const long componentsBefore = liveComponentCount();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto op = makeOperator();
+    op->options = c.options;
+    ComPtr<ILumImage> output;
+    EXPECT_EQ(op->Execute(c.input, c.regionMode, nullptr, output.put()), c.expected);
+    EXPECT_FALSE(output);
+    const auto info = lumtest::takeErrorInfo();
+    EXPECT_TRUE(info.present);
+    if (c.helpContext) {
+      EXPECT_EQ(info.helpContext, c.helpContext);
+    }
+  }
+  EXPECT_EQ(liveComponentCount(), componentsBefore) << "nothing made on the way is kept";
+  ComPtr<ILumImage> output;
+  EXPECT_EQ(makeOperator()->Execute(grey8().get(), 1, nullptr, nullptr), E_POINTER);
+}
+
+TEST(ImageBridge, APlanarResultOfAnUnknownColourSpaceIsRefused) {
+  auto input = planar(lumColorSpaceRGB);
+  const lcErrorContext context{CLSID_NULL, IID_NULL, L"Execute", L"Halvex.Test"};
+  ComPtr<ILumImage> output;
+  const HRESULT hr = callBoundary(context, [&] {
+    lc3PlanePelBuffer buffer = lcInputBuffer24({input.get()});
+    buffer.setColorSpace(3);
+    output = lcOutputImage24(buffer, input.get());
+  });
+  EXPECT_EQ(hr, E_INVALIDARG);
+  EXPECT_FALSE(output);
+  EXPECT_EQ(lumtest::takeErrorInfo().helpContext, 0x8004810Au);
+}
+
+}  // namespace
