@@ -210,17 +210,40 @@ LUM_INTERFACE_ID(ILumRegion, IDispatch, IID_ILumRegion);
 struct LUM_VISIBLE ILumRegion : IDispatch {
   virtual HRESULT get_SelectedSpaceName(BSTR* name) = 0;
   virtual HRESULT put_SelectedSpaceName(BSTR name) = 0;
-  // A copy of the region mapped by `transform`; its class may change (an axis-aligned
-  // rectangle mapped by a rotation becomes an affine rectangle).
+  // A copy of the region mapped by `transform` (which must be linear: 0x8004E200
+  // otherwise); its class may change (an axis-aligned rectangle mapped by a rotation
+  // becomes an affine rectangle). The copy keeps the selected space name.
   virtual HRESULT Map(ILumTransform2D* transform, ILumRegion** mapped) = 0;
-  // The smallest axis-aligned rectangle holding the region: [x0, x1) × [y0, y1).
+  // The smallest axis-aligned rectangle holding the region: [x0, x1) x [y0, y1).
   virtual HRESULT GetBoundingRect(double* x0, double* y0, double* x1, double* y1) = 0;
-  // The pixels whose centres lie inside the bounding rectangle.
+  // The pixels whose centres lie inside the bounding rectangle: columns x0 to x1 - 1,
+  // rows y0 to y1 - 1 (a real interval [a, b) covers ceil(a - 0.5) to ceil(b - 0.5) - 1).
   virtual HRESULT GetPixelAlignedBoundingBox(LONG* x0, LONG* y0, LONG* x1, LONG* y1) = 0;
+  // The region over the pixel grid as runs: rows of (value, length) byte pairs, each row
+  // ended by a pair of length 0, `inside` for pixels whose centres lie in the region and
+  // `outside` for the others, starting at column `offsetX` of row `offsetY`, every row
+  // `width` pixels; `rows` is a VT_ARRAY | VT_UI1 of all rows one after another;
+  // `valid` is false when the region cannot be encoded.
+  virtual HRESULT GetRunLengthEncoding(BYTE inside, BYTE outside, LONG* offsetX, LONG* offsetY,
+                                       LONG* width, LONG* height, VARIANT* rows,
+                                       VARIANT_BOOL* valid) = 0;
+};
+
+// An axis-aligned rectangle: origin (X, Y), Width, Height.
+LUM_INTERFACE_ID(ILumRectangle, ILumRegion, IID_ILumRectangle);
+struct LUM_VISIBLE ILumRectangle : ILumRegion {
+  virtual HRESULT get_X(double* x) = 0;
+  virtual HRESULT put_X(double x) = 0;
+  virtual HRESULT get_Y(double* y) = 0;
+  virtual HRESULT put_Y(double y) = 0;
+  virtual HRESULT get_Width(double* width) = 0;
+  virtual HRESULT put_Width(double width) = 0;
+  virtual HRESULT get_Height(double* height) = 0;
+  virtual HRESULT put_Height(double height) = 0;
 };
 
 // The region that the affine region mode requires: the image of the unit square under
-// a linear transform.
+// a linear transform U.
 LUM_INTERFACE_ID(ILumRectangleAffine, ILumRegion, IID_ILumRectangleAffine);
 struct LUM_VISIBLE ILumRectangleAffine : ILumRegion {
   virtual HRESULT GetUnitSquareTransform(ILumTransform2DLinear** unitSquare) = 0;
@@ -464,4 +487,13 @@ enum LumImageStateIDs : LONG {
 
 enum LumCoordSpaceTreeStateIDs : LONG {
   lumCoordSpaceTree_Spaces = 0x1300101,
+};
+
+enum LumRegionStateIDs : LONG {
+  lumRegion_SelectedSpaceName = 0x1300201,
+  lumRectangle_X = 0x1300202,
+  lumRectangle_Y = 0x1300203,
+  lumRectangle_Width = 0x1300204,
+  lumRectangle_Height = 0x1300205,
+  lumRectangleAffine_UnitSquare = 0x1300206,
 };

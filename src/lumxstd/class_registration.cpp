@@ -8,6 +8,7 @@
 #include "lumxstd/message_service.h"
 #include "lumxstd/persistence_service.h"
 #include "lumxstd/pixel_memory.h"
+#include "lumxstd/regions.h"
 #include "lumxstd/transform_objects.h"
 
 namespace lumxstd {
@@ -26,6 +27,8 @@ const lcModule gModule({
     lcModuleClass::of<CLumImage16Grey>(),
     lcModuleClass::of<CLumImage16Range>(),
     lcModuleClass::of<CLumImage24PlanarColor>(),
+    lcModuleClass::of<CLumRectangle>(),
+    lcModuleClass::of<CLumRectangleAffine>(),
 });
 
 }  // namespace

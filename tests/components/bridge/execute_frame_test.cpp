@@ -2,6 +2,7 @@
 
 #include "components/framework/module_registration.h"
 #include "lumxstd/images.h"
+#include "lumxstd/regions.h"
 #include "lumxstd/transform_objects.h"
 #include "std/math/xform_linear_object.h"
 #include "support/error_info_probe.h"
@@ -239,6 +240,101 @@ TEST(ImageBridge, APlanarResultOfAnUnknownColourSpaceIsRefused) {
   EXPECT_EQ(hr, E_INVALIDARG);
   EXPECT_FALSE(output);
   EXPECT_EQ(lumtest::takeErrorInfo().helpContext, 0x8004810Au);
+}
+
+}  // namespace
+
+namespace {
+
+ComPtr<ILumRegion> rectangle(double x, double y, double w, double h, const wchar_t* space = L"@") {
+  auto r = create<ILumRectangle>(CLSID_LumRectangle);
+  r->put_X(x), r->put_Y(y), r->put_Width(w), r->put_Height(h);
+  r->put_SelectedSpaceName(lum::Bstr(space).get());
+  return r.as<ILumRegion>();
+}
+
+TEST(ExecuteFrame, ARegionCutsTheWindowToItsPixelAlignedBox) {
+  auto op = makeOperator();
+  auto input = grey8();
+  // Pixel centres inside x in [1.5, 4.5) are columns 1..3; inside y in [0.5, 2.5), rows 0..1.
+  ComPtr<ILumImage> output;
+  ASSERT_EQ(op->Execute(input.get(), 1, rectangle(1.5, 0.5, 3, 2).get(), output.put()), S_OK);
+  LONG width = 0, height = 0;
+  output->get_Width(&width), output->get_Height(&height);
+  EXPECT_EQ(width, 3);
+  EXPECT_EQ(height, 2);
+  const lc2Vector p = pixelOf(output.get(), {1.5, 0.5});
+  EXPECT_EQ(p.x, 0.5) << "root (1.5, 0.5) lies on output pixel (0.5, 0.5)";
+  EXPECT_EQ(p.y, 0.5);
+}
+
+TEST(ExecuteFrame, RegionFailures) {
+  auto input = grey8();
+  auto affine = create<ILumRectangleAffine>(CLSID_LumRectangleAffine).as<ILumRegion>();
+  struct Case {
+    const char* name;
+    ComPtr<ILumRegion> region;
+    LONG mode;
+    HRESULT expected;
+    uint32_t helpContext;
+  };
+  const Case cases[] = {
+      {"unknown space", rectangle(0, 0, 2, 2, L"Nowhere"), 1, hresultFrom(0x8004E402), 0},
+      {"affine mode, not affine", rectangle(0, 0, 2, 2), 2, hresultFrom(0x8004E402), 0x8004E301},
+      {"affine mode, affine", affine, 2, E_NOTIMPL, 0},
+      {"wholly outside", rectangle(50, 50, 2, 2), 1, hresultFrom(0x8004E103), 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ComPtr<ILumImage> output;
+    EXPECT_EQ(makeOperator()->Execute(input.get(), c.mode, c.region.get(), output.put()),
+              c.expected);
+    EXPECT_FALSE(output);
+    const auto info = lumtest::takeErrorInfo();
+    if (c.helpContext) {
+      EXPECT_EQ(info.helpContext, c.helpContext);
+    }
+  }
+}
+
+TEST(Regions, AnAffineRectangleMappedByARotationKeepsItsCorners) {
+  const lcAffineRectangle corners({1, 2}, {0, 5}, {4, 3});  // origin, corner Y, corner X
+  auto region = create<ILumRectangleAffine>(CLSID_LumRectangleAffine);
+  region->SetUnitSquareTransform(lumxstd::makeLinearTransformObject(corners.unitSquare()).get());
+  const lc2XformLinear quarterTurn(lc2Matrix(0, -1, 1, 0), {7, -3});
+  ComPtr<ILumRegion> mapped;
+  ASSERT_EQ(region->Map(lumxstd::makeLinearTransformObject(quarterTurn).get(), mapped.put()), S_OK);
+  ComPtr<ILumTransform2DLinear> u;
+  ASSERT_EQ(mapped.as<ILumRectangleAffine>()->GetUnitSquareTransform(u.put()), S_OK);
+  const lcAffineRectangle after(lumxstd::xformOf(u.get())->linearApprox({0, 0}));
+  EXPECT_EQ(after.corner0(), quarterTurn.mapPoint(corners.corner0()));
+  EXPECT_EQ(after.cornerX(), quarterTurn.mapPoint(corners.cornerX()));
+  EXPECT_EQ(after.cornerY(), quarterTurn.mapPoint(corners.cornerY()));
+  EXPECT_EQ(after.oppositeCorner(), quarterTurn.mapPoint(corners.oppositeCorner()));
+
+  // Regions clone (and so save) with their shape and space.
+  region->put_SelectedSpaceName(lum::Bstr(L"Calib").get());
+  ComPtr<ILumObject> copy;
+  ASSERT_EQ(region.as<ILumObject>()->Clone(copy.put()), S_OK);
+  ComPtr<ILumTransform2DLinear> copiedU;
+  copy.as<ILumRectangleAffine>()->GetUnitSquareTransform(copiedU.put());
+  EXPECT_EQ(lumxstd::xformOf(copiedU.get())->linearApprox({0, 0}), corners.unitSquare());
+  lum::Bstr space;
+  copy.as<ILumRegion>()->get_SelectedSpaceName(space.put());
+  EXPECT_EQ(space.view(), L"Calib");
+
+  // An axis-aligned rectangle turned becomes an affine one; scaled, it stays itself.
+  ComPtr<ILumRegion> turned, scaled;
+  rectangle(0, 0, 2, 1)->Map(lumxstd::makeLinearTransformObject(quarterTurn).get(), turned.put());
+  EXPECT_TRUE(turned.as<ILumRectangleAffine>());
+  rectangle(0, 0, 2, 1)
+      ->Map(lumxstd::makeLinearTransformObject(lc2XformLinear(lc2Matrix(2, 0, 0, 3), {1, 1})).get(),
+            scaled.put());
+  EXPECT_TRUE(scaled.as<ILumRectangle>());
+  double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  scaled->GetBoundingRect(&x0, &y0, &x1, &y1);
+  EXPECT_EQ(x1, 5);
+  EXPECT_EQ(y1, 4);
 }
 
 }  // namespace
