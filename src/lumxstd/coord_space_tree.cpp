@@ -110,27 +110,9 @@ HRESULT CLumCoordSpaceTree::get_SpacePaths(VARIANT* paths) {
 }
 
 void CLumCoordSpaceTree::persistCustom(ILumArchive& archive, LONG mode) {
-  const lum::Bstr name(L"Spaces");
-  if (mode & lumPersistWriting) {
-    SpaceTree tree = value();
-    lcMemoryArchive coreArchive;
-    tree.archive(coreArchive);
-    lum::Variant bytes = bytesToVariant(coreArchive.bytes());
-    throwIfFailed(archive.PersistVariant(name.get(), bytes.ptr()));
-    return;
-  }
-  lum::Variant stored;
-  if (archive.PersistVariant(name.get(), stored.ptr()) != S_OK) return;
-  std::vector<uint8_t> bytes;
-  if (!variantToBytes(stored.get(), bytes)) {
-    archive.AddProblem(name.get(), lum::Bstr(L"<not a space tree>").get());
-    return;
-  }
-  lcMemoryArchive coreArchive(bytes);
-  SpaceTree loaded;
-  loaded.archive(coreArchive);
-  lcLockGuard guard(core().lock());
-  tree_ = std::move(loaded);
+  SpaceTree tree = value();
+  if (persistCoreBytes(archive, mode, L"Spaces", [&](lcArchive& core) { tree.archive(core); }))
+    setValue(std::move(tree));
 }
 
 SpaceTree spaceTreeOf(ILumCoordSpaceTree* tree) {

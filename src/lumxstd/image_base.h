@@ -126,28 +126,12 @@ class lcImageImpl : public lcStdPersistAndChangeImpl<T, Itf, DIID_ILumChangeEven
 
   // The pixel-from-root transform as core-archive bytes, then the class's pixels.
   void persistCustom(ILumArchive& archive, LONG mode) {
-    const lum::Bstr name(L"PixelFromRoot");
-    if (mode & lumPersistWriting) {
-      lc2XformHandle xform = pixelFromRoot();
-      lcMemoryArchive coreArchive;
-      coreArchive.transfer(xform);
-      lum::Variant bytes = bytesToVariant(coreArchive.bytes());
-      throwIfFailed(archive.PersistVariant(name.get(), bytes.ptr()));
-    } else {
-      lum::Variant stored;
-      std::vector<uint8_t> bytes;
-      if (archive.PersistVariant(name.get(), stored.ptr()) == S_OK) {
-        if (variantToBytes(stored.get(), bytes)) {
-          lcMemoryArchive coreArchive(bytes);
-          lc2XformHandle xform;
-          coreArchive.transfer(xform);
-          if (!xform) throw lcArchive::BadContent(L"an empty pixel-from-root transform");
-          lcLockGuard guard(this->core().lock());
-          pixelFromRoot_ = std::move(xform);
-        } else {
-          archive.AddProblem(name.get(), lum::Bstr(L"<not a transform>").get());
-        }
-      }
+    lc2XformHandle xform = pixelFromRoot();
+    if (persistCoreBytes(archive, mode, L"PixelFromRoot",
+                         [&](lcArchive& core) { core.transfer(xform); })) {
+      if (!xform) throw lcArchive::BadContent(L"an empty pixel-from-root transform");
+      lcLockGuard guard(this->core().lock());
+      pixelFromRoot_ = std::move(xform);
     }
     this->self().persistPixels(archive, mode);
   }

@@ -108,30 +108,14 @@ HRESULT CLumRectangleAffine::SetUnitSquareTransform(ILumTransform2DLinear* unitS
 }
 
 void CLumRectangleAffine::persistCustom(ILumArchive& archive, LONG mode) {
-  const lum::Bstr name(L"UnitSquare");
-  if (mode & lumPersistWriting) {
-    lcAffineRectangle copy;
-    {
-      lcLockGuard guard(core().lock());
-      copy = rectangle_;
-    }
-    lcMemoryArchive coreArchive;
-    copy.archive(coreArchive);
-    lum::Variant bytes = bytesToVariant(coreArchive.bytes());
-    throwIfFailed(archive.PersistVariant(name.get(), bytes.ptr()));
-    return;
+  lcAffineRectangle rectangle;
+  {
+    lcLockGuard guard(core().lock());
+    rectangle = rectangle_;
   }
-  lum::Variant stored;
-  if (archive.PersistVariant(name.get(), stored.ptr()) != S_OK) return;
-  std::vector<uint8_t> bytes;
-  if (!variantToBytes(stored.get(), bytes)) {
-    archive.AddProblem(name.get(), lum::Bstr(L"<not a rectangle>").get());
-    return;
-  }
-  lcMemoryArchive coreArchive(bytes);
-  lcAffineRectangle loaded;
-  loaded.archive(coreArchive);
-  setShape(loaded);
+  if (persistCoreBytes(archive, mode, L"UnitSquare",
+                       [&](lcArchive& core) { rectangle.archive(core); }))
+    setShape(rectangle);
 }
 
 // ---- making ---------------------------------------------------------------------------

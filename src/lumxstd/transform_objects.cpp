@@ -27,28 +27,14 @@ class ForeignXform final : public lc2XformBase {
   ComPtr<ILumTransform2D> transform_;
 };
 
-// Writes or reads a core transform as the bytes of a core archive.
+// Writes or reads a core transform as the bytes of a core archive ("Transform").
 void persistXform(ILumArchive& archive, LONG mode, lc2XformHandle& xform) {
-  const lum::Bstr name(L"Transform");
-  if (mode & lumPersistWriting) {
-    lcMemoryArchive core;
-    core.transfer(xform);
-    lum::Variant bytes = bytesToVariant(core.bytes());
-    throwIfFailed(archive.PersistVariant(name.get(), bytes.ptr()));
+  lc2XformHandle value = xform;
+  if (!persistCoreBytes(archive, mode, L"Transform",
+                        [&](lcArchive& core) { core.transfer(value); }))
     return;
-  }
-  lum::Variant value;
-  if (archive.PersistVariant(name.get(), value.ptr()) != S_OK) return;
-  std::vector<uint8_t> bytes;
-  if (!variantToBytes(value.get(), bytes)) {
-    archive.AddProblem(name.get(), lum::Bstr(L"<not a transform>").get());
-    return;
-  }
-  lcMemoryArchive core(bytes);
-  lc2XformHandle loaded;
-  core.transfer(loaded);
-  if (!loaded) throw lcArchive::BadContent(L"an empty transform");
-  xform = std::move(loaded);
+  if (!value) throw lcArchive::BadContent(L"an empty transform");
+  xform = std::move(value);
 }
 
 }  // namespace

@@ -11,6 +11,29 @@
 namespace lum {
 namespace {
 
+// Where a seek of `move` from `origin` lands, given the current position and size.
+HRESULT seekTarget(uint64_t position, uint64_t size, LARGE_INTEGER move, DWORD origin,
+                   uint64_t& target) {
+  int64_t base = 0;
+  switch (origin) {
+    case STREAM_SEEK_SET:
+      base = 0;
+      break;
+    case STREAM_SEEK_CUR:
+      base = static_cast<int64_t>(position);
+      break;
+    case STREAM_SEEK_END:
+      base = static_cast<int64_t>(size);
+      break;
+    default:
+      return STG_E_INVALIDFUNCTION;
+  }
+  int64_t landed = 0;
+  if (__builtin_add_overflow(base, move.QuadPart, &landed) || landed < 0) return STG_E_SEEKERROR;
+  target = static_cast<uint64_t>(landed);
+  return S_OK;
+}
+
 // Bytes shared by a memory stream and its clones.
 using Storage = std::vector<std::byte>;
 
@@ -45,22 +68,9 @@ class MemoryStream final : public ComObject<IStream> {
   }
 
   HRESULT Seek(LARGE_INTEGER move, DWORD origin, ULARGE_INTEGER* position) override {
-    int64_t base = 0;
-    switch (origin) {
-      case STREAM_SEEK_SET:
-        base = 0;
-        break;
-      case STREAM_SEEK_CUR:
-        base = static_cast<int64_t>(position_);
-        break;
-      case STREAM_SEEK_END:
-        base = static_cast<int64_t>(bytes_->size());
-        break;
-      default:
-        return STG_E_INVALIDFUNCTION;
-    }
-    int64_t target = 0;
-    if (__builtin_add_overflow(base, move.QuadPart, &target) || target < 0) return STG_E_SEEKERROR;
+    uint64_t target = 0;
+    if (HRESULT hr = seekTarget(position_, bytes_->size(), move, origin, target); FAILED(hr))
+      return hr;
     position_ = static_cast<std::size_t>(target);
     if (position) position->QuadPart = position_;
     return S_OK;
@@ -147,16 +157,11 @@ class CountingStream final : public ComObject<IStream> {
     return S_OK;
   }
   HRESULT Seek(LARGE_INTEGER move, DWORD origin, ULARGE_INTEGER* position) override {
-    const int64_t base = origin == STREAM_SEEK_SET   ? 0
-                         : origin == STREAM_SEEK_CUR ? static_cast<int64_t>(position_)
-                                                     : static_cast<int64_t>(size_);
-    if (origin > STREAM_SEEK_END) return STG_E_INVALIDFUNCTION;
-    int64_t target = 0;
-    if (__builtin_add_overflow(base, move.QuadPart, &target) || target < 0) return STG_E_SEEKERROR;
-    position_ = static_cast<uint64_t>(target);
+    if (HRESULT hr = seekTarget(position_, size_, move, origin, position_); FAILED(hr)) return hr;
     if (position) position->QuadPart = position_;
     return S_OK;
   }
+
   HRESULT SetSize(ULARGE_INTEGER size) override {
     size_ = size.QuadPart;
     return S_OK;

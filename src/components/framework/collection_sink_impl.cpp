@@ -5,6 +5,7 @@
 
 #include "components/framework/com_error.h"
 #include "components/framework/event_info.h"
+#include "components/framework/snapshot_enumerator.h"
 
 namespace {
 
@@ -23,50 +24,16 @@ bool sameItem(const VARIANT& a, const VARIANT& b) {
   throw lcCOMError(kCollectionBadIndex, 0);
 }
 
-class VariantEnumerator final : public lum::ComObject<IEnumVARIANT> {
- public:
-  explicit VariantEnumerator(std::vector<lum::Variant> items) : items_(std::move(items)) {}
-  HRESULT Next(ULONG count, VARIANT* out, ULONG* fetched) override {
-    if (fetched) *fetched = 0;
-    if (out == nullptr) return E_POINTER;
-    ULONG n = 0;
-    for (; n < count && position_ < items_.size(); ++n, ++position_) {
-      VariantInit(&out[n]);
-      if (HRESULT hr = VariantCopy(&out[n], items_[position_].ptr()); FAILED(hr)) {
-        while (n-- > 0)
-          VariantClear(&out[n]);
-        return hr;
-      }
-    }
-    if (fetched) *fetched = n;
-    return n == count ? S_OK : S_FALSE;
-  }
-  HRESULT Skip(ULONG count) override {
-    const std::size_t left = items_.size() - position_;
-    position_ += std::min<std::size_t>(count, left);
-    return count <= left ? S_OK : S_FALSE;
-  }
-  HRESULT Reset() override {
-    position_ = 0;
-    return S_OK;
-  }
-  HRESULT Clone(IEnumVARIANT** copy) override {
-    if (copy == nullptr) return E_POINTER;
-    *copy = nullptr;
-    try {
-      auto clone = lum::makeComObject<VariantEnumerator>(items_);
-      clone->position_ = position_;
-      *copy = clone.detach();
-    } catch (const std::bad_alloc&) {
-      return E_OUTOFMEMORY;
-    }
-    return S_OK;
-  }
+using VariantEnumerator = lcSnapshotEnumerator<IEnumVARIANT, VARIANT, lum::Variant>;
 
- private:
-  std::vector<lum::Variant> items_;
-  std::size_t position_ = 0;
-};
+HRESULT copyVariant(const lum::Variant& stored, VARIANT* item) {
+  VariantInit(item);
+  return VariantCopy(item, stored.ptr());
+}
+
+void clearVariant(VARIANT* item) {
+  VariantClear(item);
+}
 
 }  // namespace
 
@@ -298,7 +265,7 @@ ComPtr<IEnumVARIANT> lcCollectionSinkImpl::enumerate() const {
     for (const Entry& e : entries_)
       items.push_back(e.item);
   }
-  return lum::makeComObject<VariantEnumerator>(std::move(items));
+  return lum::makeComObject<VariantEnumerator>(std::move(items), &copyVariant, &clearVariant);
 }
 
 void lcCollectionSinkImpl::onContainedEvent(LONG sinkId, DISPID dispid,

@@ -7,53 +7,24 @@
 #include "components/framework/com_error.h"
 #include "components/framework/managed_bridge.h"
 #include "components/framework/module_registration.h"
+#include "components/framework/snapshot_enumerator.h"
 
 namespace {
 
 // A snapshot of the connections, handed out by EnumConnections.
-class ConnectionEnumerator final : public lum::ComObject<IEnumConnections> {
- public:
-  explicit ConnectionEnumerator(std::vector<std::pair<ComPtr<IUnknown>, DWORD>> items)
-      : items_(std::move(items)) {}
+using Connection = std::pair<ComPtr<IUnknown>, DWORD>;
+using ConnectionEnumerator = lcSnapshotEnumerator<IEnumConnections, CONNECTDATA, Connection>;
 
-  HRESULT Next(ULONG count, CONNECTDATA* out, ULONG* fetched) override {
-    if (fetched) *fetched = 0;
-    if (out == nullptr || (count > 1 && fetched == nullptr)) return E_POINTER;
-    ULONG n = 0;
-    for (; n < count && position_ < items_.size(); ++n, ++position_) {
-      out[n].pUnk = items_[position_].first.get();
-      out[n].pUnk->AddRef();
-      out[n].dwCookie = items_[position_].second;
-    }
-    if (fetched) *fetched = n;
-    return n == count ? S_OK : S_FALSE;
-  }
-  HRESULT Skip(ULONG count) override {
-    const std::size_t left = items_.size() - position_;
-    position_ += std::min<std::size_t>(count, left);
-    return count <= left ? S_OK : S_FALSE;
-  }
-  HRESULT Reset() override {
-    position_ = 0;
-    return S_OK;
-  }
-  HRESULT Clone(IEnumConnections** copy) override {
-    if (copy == nullptr) return E_POINTER;
-    *copy = nullptr;
-    try {
-      auto clone = lum::makeComObject<ConnectionEnumerator>(items_);
-      clone->position_ = position_;
-      *copy = clone.detach();
-    } catch (const std::bad_alloc&) {
-      return E_OUTOFMEMORY;
-    }
-    return S_OK;
-  }
+HRESULT copyConnection(const Connection& connection, CONNECTDATA* data) {
+  data->pUnk = connection.first.get();
+  data->pUnk->AddRef();
+  data->dwCookie = connection.second;
+  return S_OK;
+}
 
- private:
-  std::vector<std::pair<ComPtr<IUnknown>, DWORD>> items_;
-  std::size_t position_ = 0;
-};
+void releaseConnection(CONNECTDATA* data) {
+  data->pUnk->Release();
+}
 
 // The connection list grows by this many free entries when it is full.
 constexpr std::size_t kConnectionGrowth = 16;
@@ -258,13 +229,15 @@ HRESULT lcComponentCore::enumConnections(IEnumConnections** connections) {
   if (connections == nullptr) return E_POINTER;
   *connections = nullptr;
   try {
-    std::vector<std::pair<ComPtr<IUnknown>, DWORD>> items;
+    std::vector<Connection> items;
     {
       lcLockGuard guard(lock_);
       for (std::size_t i = 0; i < connections_.size(); ++i)
         if (connections_[i]) items.emplace_back(connections_[i].get(), static_cast<DWORD>(i + 1));
     }
-    *connections = lum::makeComObject<ConnectionEnumerator>(std::move(items)).detach();
+    *connections = lum::makeComObject<ConnectionEnumerator>(std::move(items), &copyConnection,
+                                                            &releaseConnection)
+                       .detach();
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
   }
