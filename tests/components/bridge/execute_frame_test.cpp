@@ -266,6 +266,11 @@ TEST(ExecuteFrame, ARegionCutsTheWindowToItsPixelAlignedBox) {
   const lc2Vector p = pixelOf(output.get(), {1.5, 0.5});
   EXPECT_EQ(p.x, 0.5) << "root (1.5, 0.5) lies on output pixel (0.5, 0.5)";
   EXPECT_EQ(p.y, 0.5);
+
+  // The affine mode without a region takes the whole image, as every mode does.
+  ASSERT_EQ(op->Execute(input.get(), lumRegionModeAffineTransform, nullptr, output.put()), S_OK);
+  output->get_Width(&width);
+  EXPECT_EQ(width, kW);
 }
 
 TEST(ExecuteFrame, RegionFailures) {
