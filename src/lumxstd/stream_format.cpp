@@ -46,36 +46,18 @@ std::wstring classText(const CLSID& clsid) {
   return lum::toWString(clsid);
 }
 
-// Bytes each element of an array takes at least, by element type; 0 for unsupported.
+// Bytes each element of an array takes at least in a stream; 0 for unsupported types.
 uint64_t minimumSize(VARTYPE vt) {
   switch (vt) {
-    case VT_I1:
-    case VT_UI1:
-      return 1;
-    case VT_I2:
-    case VT_UI2:
-    case VT_BOOL:
-      return 2;
-    case VT_I4:
-    case VT_UI4:
-    case VT_INT:
-    case VT_UINT:
-    case VT_ERROR:
-    case VT_R4:
-      return 4;
-    case VT_I8:
-    case VT_UI8:
-    case VT_R8:
-      return 8;
     case VT_BSTR:
-      return 4;  // a length
+      return 4;  // its length
     case VT_UNKNOWN:
     case VT_DISPATCH:
-      return 1;  // a tag
+      return 1;  // a record tag
     case VT_VARIANT:
       return 2;  // a type
     default:
-      return 0;
+      return lum::arrayElementSize(vt);  // the value itself
   }
 }
 

@@ -21,7 +21,9 @@ ArrayBlock* blockOf(SAFEARRAY* array) {
                                        offsetof(ArrayBlock, array));
 }
 
-ULONG elementSize(VARTYPE vt) {
+}  // namespace
+
+ULONG lum::arrayElementSize(VARTYPE vt) {
   switch (vt) {
     case VT_I1:
     case VT_UI1:
@@ -52,6 +54,8 @@ ULONG elementSize(VARTYPE vt) {
       return 0;
   }
 }
+
+namespace {
 
 USHORT featuresOf(VARTYPE vt) {
   switch (vt) {
@@ -127,7 +131,7 @@ SAFEARRAY* SafeArrayCreate(VARTYPE vt, UINT dims, SAFEARRAYBOUND* bounds) {
 }
 
 SAFEARRAY* SafeArrayCreateVector(VARTYPE vt, LONG lowerBound, ULONG count) {
-  const ULONG size = elementSize(vt);
+  const ULONG size = lum::arrayElementSize(vt);
   if (size == 0 || !lum::detail::isArrayElementType(vt)) return nullptr;
   if (count > std::numeric_limits<std::size_t>::max() / size) return nullptr;
   auto* block = static_cast<ArrayBlock*>(std::calloc(1, sizeof(ArrayBlock)));

@@ -44,5 +44,11 @@ LUM_PLATFORM_API HRESULT SafeArrayUnaccessData(SAFEARRAY* array);
 // Element access by index (with the lower bound). Get copies out (a new BSTR, an added
 // reference, a VariantCopy); Put copies in and frees what the slot held.
 // DISP_E_BADINDEX outside the bounds.
+namespace lum {
+// The bytes one element of an array of type `vt` takes (a BSTR or object: a pointer);
+// 0 for a type arrays cannot hold.
+LUM_PLATFORM_API ULONG arrayElementSize(VARTYPE vt);
+}  // namespace lum
+
 LUM_PLATFORM_API HRESULT SafeArrayGetElement(SAFEARRAY* array, LONG* index, void* value);
 LUM_PLATFORM_API HRESULT SafeArrayPutElement(SAFEARRAY* array, LONG* index, void* value);
