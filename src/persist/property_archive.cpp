@@ -116,34 +116,42 @@ HRESULT CLumArchive::WriteProperty(BSTR name, VARIANT value, VARIANT defaultValu
   });
 }
 
+namespace {
+// The member of a VARIANT of type `vt` that holds a value of type V.
+template <class V>
+V VARIANT::*memberFor(VARTYPE vt) {
+  if constexpr (std::is_same_v<V, BSTR>)
+    return &VARIANT::bstrVal;
+  else if constexpr (std::is_same_v<V, BYTE>)
+    return &VARIANT::bVal;
+  else if constexpr (std::is_same_v<V, SHORT>)
+    return vt == VT_BOOL ? &VARIANT::boolVal : &VARIANT::iVal;
+  else if constexpr (std::is_same_v<V, LONG>)
+    return &VARIANT::lVal;
+  else if constexpr (std::is_same_v<V, FLOAT>)
+    return &VARIANT::fltVal;
+  else
+    return &VARIANT::dblVal;
+}
+}  // namespace
+
 template <class V>
 HRESULT CLumArchive::persistScalar(BSTR name, V* value, VARTYPE vt, const wchar_t* invalidText) {
   if (value == nullptr) return E_POINTER;
   return callBoundary(context(L"Persist"), [&]() -> HRESULT {
+    checkName(lum::bstrView(name));
+    V VARIANT::*member = memberFor<V>(vt);
     if (writing()) {
       lum::Variant wrapped;
       wrapped.ptr()->vt = vt;
       if constexpr (std::is_same_v<V, BSTR>) {
         wrapped.ptr()->bstrVal = SysAllocStringLen(*value, SysStringLen(*value));
         if (*value && !wrapped.get().bstrVal) throw std::bad_alloc();
-      } else if constexpr (std::is_same_v<V, BYTE>) {
-        wrapped.ptr()->bVal = *value;
-      } else if constexpr (std::is_same_v<V, SHORT>) {
-        if (vt == VT_BOOL)
-          wrapped.ptr()->boolVal = *value;
-        else
-          wrapped.ptr()->iVal = *value;
-      } else if constexpr (std::is_same_v<V, LONG>) {
-        wrapped.ptr()->lVal = *value;
-      } else if constexpr (std::is_same_v<V, FLOAT>) {
-        wrapped.ptr()->fltVal = *value;
       } else {
-        wrapped.ptr()->dblVal = *value;
+        wrapped.ptr()->*member = *value;
       }
-      checkName(lum::bstrView(name));
       return write(lum::bstrView(name), wrapped.get(), nullptr);
     }
-    checkName(lum::bstrView(name));
     lum::Variant read;
     if (FAILED(this->read(lum::bstrView(name), nullptr, *read.ptr()))) return S_FALSE;
     if (vt == VT_R4 || vt == VT_R8) convertDecimalPoint(*read.ptr());
@@ -151,20 +159,8 @@ HRESULT CLumArchive::persistScalar(BSTR name, V* value, VARTYPE vt, const wchar_
       recordProblem(lum::bstrView(name), invalidText);
       return S_FALSE;
     }
-    if constexpr (std::is_same_v<V, BSTR>) {
-      SysFreeString(*value);
-      *value = std::exchange(read.ptr()->bstrVal, nullptr);
-    } else if constexpr (std::is_same_v<V, BYTE>) {
-      *value = read.get().bVal;
-    } else if constexpr (std::is_same_v<V, SHORT>) {
-      *value = vt == VT_BOOL ? read.get().boolVal : read.get().iVal;
-    } else if constexpr (std::is_same_v<V, LONG>) {
-      *value = read.get().lVal;
-    } else if constexpr (std::is_same_v<V, FLOAT>) {
-      *value = read.get().fltVal;
-    } else {
-      *value = read.get().dblVal;
-    }
+    if constexpr (std::is_same_v<V, BSTR>) SysFreeString(*value);
+    *value = std::exchange(read.ptr()->*member, V{});  // a string passes to the caller
     return S_OK;
   });
 }
