@@ -10,8 +10,12 @@ BUILD_TYPE   ?= RelWithDebInfo
 JOBS         ?= $(shell nproc 2>/dev/null || echo 2)
 GENERATOR    := -G Ninja
 
+# The compiler cache keys on paths relative to the tree, so clones and work trees share it.
+export CCACHE_BASEDIR  ?= $(CURDIR)
+export CCACHE_NOHASHDIR ?= 1
+
 # Debian packages the build, the tests and the tools need.
-DEB_PACKAGES := cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev clang-format
+DEB_PACKAGES := cmake ninja-build g++ ccache libgtest-dev libgmock-dev libbenchmark-dev clang-format
 
 .PHONY: deps build test test-sanitize run format check-format clean
 
