@@ -16,6 +16,7 @@ struct lcMemberDescription {
   std::wstring defaultValue;  // properties only, as text
   std::vector<std::wstring> enumerationNames;
   std::wstring persistedAs;
+  std::wstring description;  // properties only
 };
 
 namespace lum::detail {
@@ -60,6 +61,7 @@ std::vector<lcMemberDescription> describeMembers() {
       d.defaultValue = lum::detail::defaultText(member);
       d.enumerationNames = lum::detail::enumerationNamesOf(member.check);
       if (member.persistName) d.persistedAs = member.persistName;
+      d.description = member.description;
     } else if constexpr (lum::detail::IsMethod<M>::value) {
       d.kind = L"method";
     } else {

@@ -30,8 +30,12 @@ struct FunctionParts<HRESULT (C::*)(Args...)> {
 template <class P>
 inline constexpr bool isTextIn = std::is_same_v<P, BSTR> || std::is_same_v<P, const wchar_t*>;
 
+// Pointers are out-parameters, except texts and objects passed in (ILumImage*).
 template <class P>
-inline constexpr bool isOutParam = std::is_pointer_v<P> && !isTextIn<P>;
+inline constexpr bool isObjectIn =
+    std::is_pointer_v<P>&& std::is_base_of_v<IUnknown, std::remove_pointer_t<P>>;
+template <class P>
+inline constexpr bool isOutParam = std::is_pointer_v<P> && !isTextIn<P> && !isObjectIn<P>;
 
 // The VARIANT type a value of C++ type V travels as.
 template <class V>

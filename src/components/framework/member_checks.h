@@ -15,6 +15,7 @@ inline constexpr uint32_t kMessageNotOneOf = 0x80048101;
 inline constexpr uint32_t kMessageNotGreaterThan = 0x80048104;
 inline constexpr uint32_t kMessageLessThan = 0x80048105;
 inline constexpr uint32_t kMessageNotInEnumeration = 0x8004810A;
+inline constexpr uint32_t kMessageCannotCreate = 0x80048109;  // "%1" the class that failed
 
 struct lcNoCheck {
   template <class T>

@@ -76,9 +76,10 @@ struct lcProperty {
   Check check{};
   const wchar_t* persistName = nullptr;  // null: not persisted
   uint32_t groups = kAllGroups;
-  bool compares = true;            // false: every put notifies, even of the value held
-  bool eventCarriesValue = true;   // false: the change event's value is empty
-  bool clearedWhenAbsent = false;  // reading an archive that lacks it resets it
+  bool compares = true;              // false: every put notifies, even of the value held
+  bool eventCarriesValue = true;     // false: the change event's value is empty
+  bool clearedWhenAbsent = false;    // reading an archive that lacks it resets it
+  const wchar_t* description = L"";  // one line, for descriptions and `lumxip describe`
   lum::detail::MethodName getMethod{};
   lum::detail::MethodName putMethod{};
 
@@ -107,6 +108,7 @@ struct lcProperty {
     copy.compares = compares;
     copy.eventCarriesValue = eventCarriesValue;
     copy.clearedWhenAbsent = clearedWhenAbsent;
+    copy.description = description;
     copy.getMethod = getMethod;
     copy.putMethod = putMethod;
     return copy;
@@ -125,6 +127,11 @@ struct lcProperty {
   constexpr lcProperty eventWithoutValue() const {
     lcProperty copy = *this;
     copy.eventCarriesValue = false;
+    return copy;
+  }
+  constexpr lcProperty describedAs(const wchar_t* text) const {
+    lcProperty copy = *this;
+    copy.description = text;
     return copy;
   }
   constexpr lcProperty readOnly() const { return withAccess(lcAccessGet); }

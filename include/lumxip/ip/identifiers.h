@@ -1,0 +1,26 @@
+#pragma once
+// Every interface and class identifier of this library, in one table. Identifiers are
+// part of saved files and of hosts' code: once here, never changed. Add rows at the end.
+// Each row X(kind, name, text) defines kind_name, for example CLSID_LumIPOneImageTool.
+
+#include "lumxip/HalvexCoreIds.h"
+
+// clang-format off
+#define LUM_IP_IDENTIFIERS(X) \
+  X(IID, ILumIPOneImageOperatorParams, "{1A354D01-3445-48F9-9072-B28587E041A3}")      \
+  X(IID, ILumIPOneImageOperator, "{C0512691-4F73-4E4A-9C1E-3BE9D204BDA1}")            \
+  X(IID, ILumIPOneImageOperators, "{AAA48FE9-4079-4198-93BC-B701440D5835}")           \
+  X(CLSID, LumIPOneImageOperators, "{25A300DE-9E84-4E7B-9CB2-F25DC7718B98}")          \
+  X(IID, ILumIPTool, "{3411E6B8-0EB3-455E-897D-5AA60D6E4D49}")                  \
+  X(IID, ILumIPOneImageTool, "{E5E57584-10A7-44C1-8BFE-C14195A4B423}")                \
+  X(CLSID, LumIPOneImageTool, "{E2A6374F-4F95-48F9-B853-04B1C6F1D0FC}")             \
+  X(IID, ILumIPOneImageAddSubtractConstant, "{143B86F0-5412-470E-B7C4-BE56F6F25727}") \
+  X(CLSID, LumIPOneImageAddSubtractConstant, "{0420D8DA-866B-493A-9973-8B2537DB2574}") \
+  X(IID, ILumIPOneImageMultiplyConstant, "{34F4A791-B69B-42AA-A888-0A673119EF3F}")    \
+  X(CLSID, LumIPOneImageMultiplyConstant, "{50AE11C4-4123-4DF3-982F-590EA7F52140}")
+// clang-format on
+
+#define LUM_DEFINE_IDENTIFIER(kind, name, text) \
+  inline constexpr kind kind##_##name = lum::guid(text);
+LUM_IP_IDENTIFIERS(LUM_DEFINE_IDENTIFIER)
+#undef LUM_DEFINE_IDENTIFIER
