@@ -474,6 +474,123 @@ struct LUM_VISIBLE ILumPersistenceService : IUnknown {
 };
 
 // ---------------------------------------------------------------------------------------
+// What tools hand a host: run status, records, string collections, the stopwatch and the
+// tool interface. Times are in milliseconds throughout.
+
+// The outcome of a tool's last run (class LumRunStatus). A new one has result 0, empty
+// texts and zero times.
+LUM_INTERFACE_ID(ILumRunStatus, IDispatch, IID_ILumRunStatus);
+struct LUM_VISIBLE ILumRunStatus : IDispatch {
+  virtual HRESULT get_ResultCode(LONG* result) = 0;
+  virtual HRESULT get_Message(BSTR* message) = 0;
+  virtual HRESULT get_ProcessingTime(double* milliseconds) = 0;
+  virtual HRESULT get_TotalTime(double* milliseconds) = 0;
+  virtual HRESULT get_ErrorSource(BSTR* source) = 0;
+};
+
+// The run status's second interface: all five values in one call.
+LUM_INTERFACE_ID(ILumRunStatusSetting, IUnknown, IID_ILumRunStatusSetting);
+struct LUM_VISIBLE ILumRunStatusSetting : IUnknown {
+  virtual HRESULT SetStatus(LONG resultCode, BSTR message, double processingTime, double totalTime,
+                            BSTR errorSource) = 0;
+};
+
+// What a record's content is.
+enum LumRecordContentTypeConstants : LONG {
+  lumRecordContentNone = 0,
+  lumRecordContentImage = 0x100000D,
+  lumRecordContentRegion = 0x200000D,  // a region or another shape
+};
+
+// What a record's content shows.
+enum LumRecordUsageConstants : LONG {
+  lumRecordUsageNone = 0,
+  lumRecordUsageCurrentRegion = 2,
+  lumRecordUsageCurrentInputImage = 4,
+  lumRecordUsageDerivedDiagnosticImage = 5,
+  lumRecordUsageLastRun = 6,  // the images and regions of a last-run record
+};
+
+// One node of what a tool shows a host (class LumRecord): a key, a content-type code, a
+// usage code, an integer, the content (an object in a VARIANT), an annotation, and
+// ordered sub-records. A record made by class identifier is given its key with
+// Initialize; sub-records are made by AddSubRecord.
+LUM_INTERFACE_ID(ILumRecord, IDispatch, IID_ILumRecord);
+struct LUM_VISIBLE ILumRecord : IDispatch {
+  // Sets the key and empties everything else: codes and integer 0, no content, no
+  // annotation, no sub-records.
+  virtual HRESULT Initialize(BSTR key) = 0;
+  virtual HRESULT get_Key(BSTR* key) = 0;
+  virtual HRESULT get_ContentType(LONG* contentType) = 0;  // LumRecordContentTypeConstants
+  virtual HRESULT get_Usage(LONG* usage) = 0;              // LumRecordUsageConstants
+  virtual HRESULT get_Integer(LONG* value) = 0;
+  virtual HRESULT get_Content(VARIANT* content) = 0;
+  virtual HRESULT get_Annotation(BSTR* annotation) = 0;
+  virtual HRESULT get_SubRecordCount(LONG* count) = 0;
+  // By 0-based index, or by key when given a string (the first sub-record with that key).
+  // A bad index or an unknown key gives 0x8004C180, as collections do.
+  virtual HRESULT get_SubRecord(VARIANT indexOrKey, ILumRecord** subRecord) = 0;
+  // Appends a new sub-record holding these values and hands it out through `subRecord`
+  // when that is not null. The two reserved integers must be 0 (E_INVALIDARG otherwise).
+  virtual HRESULT AddSubRecord(BSTR key, LONG contentType, LONG usage, LONG integer,
+                               VARIANT content, BSTR annotation, LONG reserved0, LONG reserved1,
+                               ILumRecord** subRecord) = 0;
+};
+
+// Ordered strings with keys (class LumStringCollection): a tool's exposed input and
+// output properties, each a descriptor such as "name{InputImage} path{InputImage}
+// type{ILumImage}" under the key "InputImage". Indexes from 0; keys compare exactly and
+// need not be unique (a lookup finds the first); an empty key is no key. A bad index or
+// an unknown key gives 0x8004C180, as collections do.
+LUM_INTERFACE_ID(ILumStringCollection, IDispatch, IID_ILumStringCollection);
+struct LUM_VISIBLE ILumStringCollection : IDispatch {
+  virtual HRESULT get__NewEnum(IUnknown** enumerator) = 0;  // the items as VT_BSTR values
+  virtual HRESULT get_Count(LONG* count) = 0;
+  // By 0-based index, or by key when given a string.
+  virtual HRESULT get_Item(VARIANT indexOrKey, BSTR* item) = 0;
+  virtual HRESULT get_Key(LONG index, BSTR* key) = 0;
+  virtual HRESULT FindKey(BSTR key, LONG* index) = 0;  // -1 if none
+  virtual HRESULT Add(BSTR item, BSTR key) = 0;        // at the end
+  virtual HRESULT Remove(VARIANT indexOrKey) = 0;
+  virtual HRESULT Clear() = 0;
+};
+
+// A stopwatch on the steady clock (class LumStopwatch), read in milliseconds, also while
+// it runs. A new one stands at 0, stopped.
+LUM_INTERFACE_ID(ILumStopwatch, IDispatch, IID_ILumStopwatch);
+struct LUM_VISIBLE ILumStopwatch : IDispatch {
+  virtual HRESULT Reset() = 0;  // stops it at 0
+  virtual HRESULT Start() = 0;  // runs on from its reading; nothing while running
+  virtual HRESULT Stop() = 0;   // keeps its reading; nothing while stopped
+  virtual HRESULT get_ElapsedTime(double* milliseconds) = 0;
+  virtual HRESULT get_Running(VARIANT_BOOL* running) = 0;
+};
+
+// What every tool offers a host of the core object library; a tool's base forwards each
+// member to the tool's own. Events come through ILumToolEvents (DIID_ILumToolEvents):
+// the change event 7456 and the tool events 7457 running, 7458 ran and 7459 terminate
+// requested (DISPID_LumTool...), the last three without arguments.
+LUM_INTERFACE_ID(ILumTool, IDispatch, IID_ILumTool);
+struct LUM_VISIBLE ILumTool : IDispatch {
+  // Runs the tool; S_OK also when its work failed: the outcome is in RunStatus.
+  virtual HRESULT Run() = 0;
+  virtual HRESULT get_RunStatus(ILumRunStatus** status) = 0;
+  virtual HRESULT get_ToolName(BSTR* name) = 0;
+  virtual HRESULT put_ToolName(BSTR name) = 0;
+  // Asks the tool's host to stop it (tool event 7459); changes nothing.
+  virtual HRESULT Terminate() = 0;
+  // The records "Current" (what the tool will work on) and "LastRun" (what it worked on
+  // and produced).
+  virtual HRESULT CreateCurrentRecord(ILumRecord** record) = 0;
+  virtual HRESULT CreateLastRunRecord(ILumRecord** record) = 0;
+  virtual HRESULT get_ExposedInputProperties(ILumStringCollection** properties) = 0;
+  virtual HRESULT get_ExposedOutputProperties(ILumStringCollection** properties) = 0;
+  // The ProgID of the control that edits the tool.
+  virtual HRESULT get_ControlProgID(BSTR* progId) = 0;
+  virtual HRESULT put_ControlProgID(BSTR progId) = 0;
+};
+
+// ---------------------------------------------------------------------------------------
 // State identifiers of the core object library's own components.
 
 enum LumImageStateIDs : LONG {
@@ -497,3 +614,37 @@ enum LumRegionStateIDs : LONG {
   lumRectangle_Height = 0x1300205,
   lumRectangleAffine_UnitSquare = 0x1300206,
 };
+
+enum LumRunStatusStateIDs : LONG {
+  lumRunStatus_ResultCode = 0x1300301,
+  lumRunStatus_Message = 0x1300302,
+  lumRunStatus_ProcessingTime = 0x1300303,
+  lumRunStatus_TotalTime = 0x1300304,
+  lumRunStatus_ErrorSource = 0x1300305,
+};
+
+enum LumRecordStateIDs : LONG {
+  lumRecord_Key = 0x1300401,
+  lumRecord_ContentType = 0x1300402,
+  lumRecord_Usage = 0x1300403,
+  lumRecord_Integer = 0x1300404,
+  lumRecord_Content = 0x1300405,
+  lumRecord_Annotation = 0x1300406,
+  lumRecord_SubRecord = 0x1300407,  // reported when a sub-record is added
+  lumRecord_SubRecordCount = 0x1300408,
+};
+
+enum LumStringCollectionStateIDs : LONG {
+  lumStringCollection_Items = 0x1300501,
+};
+
+// Dispatch identifiers of their methods (a string collection's members have those of
+// ILumCollection).
+inline constexpr DISPID DISPID_LumRunStatus_SetStatus = 0x1300310;
+inline constexpr DISPID DISPID_LumRecord_Initialize = 0x1300410;
+inline constexpr DISPID DISPID_LumRecord_AddSubRecord = 0x1300411;
+inline constexpr DISPID DISPID_LumStopwatch_Reset = 0x1300601;
+inline constexpr DISPID DISPID_LumStopwatch_Start = 0x1300602;
+inline constexpr DISPID DISPID_LumStopwatch_Stop = 0x1300603;
+inline constexpr DISPID DISPID_LumStopwatch_ElapsedTime = 0x1300604;
+inline constexpr DISPID DISPID_LumStopwatch_Running = 0x1300605;

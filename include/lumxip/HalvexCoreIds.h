@@ -64,7 +64,11 @@ using DIID = IID;
   X(IID, ILumCollection, "{23893F9D-F7B3-49BF-BF8A-AD44608EEB9B}")               \
   X(CLSID, LumCollection, "{A238079D-9886-430C-A155-76AB4F81164D}")              \
   X(CLSID, LumTransform2D, "{62F96847-B906-44A4-8625-60EA9707B797}")             \
-  X(IID, ILumTransformHandle, "{0DEF9E4A-50F5-4D0E-806A-B2CB5B628845}")
+  X(IID, ILumTransformHandle, "{0DEF9E4A-50F5-4D0E-806A-B2CB5B628845}")         \
+  X(IID, ILumStopwatch, "{571B3201-0099-4BEC-A70B-52AB98ABF424}")               \
+  X(IID, ILumStringCollection, "{35256368-8842-43A4-B496-5903BD0DCCEF}")        \
+  X(CLSID, LumStringCollection, "{0D96C2EE-5CB0-4625-AC77-FE2DCD94AF4D}")       \
+  X(IID, ILumTool, "{2086414A-6126-47BB-96DF-87C52AB02906}")
 // clang-format on
 
 #define LUM_DEFINE_IDENTIFIER(kind, name, text) \

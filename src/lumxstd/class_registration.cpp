@@ -8,7 +8,11 @@
 #include "lumxstd/message_service.h"
 #include "lumxstd/persistence_service.h"
 #include "lumxstd/pixel_memory.h"
+#include "lumxstd/records.h"
 #include "lumxstd/regions.h"
+#include "lumxstd/run_status.h"
+#include "lumxstd/stopwatch.h"
+#include "lumxstd/string_collection.h"
 #include "lumxstd/transform_objects.h"
 
 namespace lumxstd {
@@ -29,6 +33,10 @@ const lcModule gModule({
     lcModuleClass::of<CLumImage24PlanarColor>(),
     lcModuleClass::of<CLumRectangle>(),
     lcModuleClass::of<CLumRectangleAffine>(),
+    lcModuleClass::of<CLumRunStatus>(),
+    lcModuleClass::of<CLumRecord>(),
+    lcModuleClass::of<CLumStringCollection>(),
+    lcModuleClass::of<CLumStopwatch>(),
 });
 
 }  // namespace

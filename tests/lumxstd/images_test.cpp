@@ -5,18 +5,14 @@
 #include "lumxstd/images.h"
 #include "lumxstd/transform_objects.h"
 #include "std/math/xform_linear_object.h"
+#include "support/core_objects.h"
 #include "support/error_info_probe.h"
 
 namespace {
 
 using lumxstd::livePixelBlocks;
 
-template <class I>
-ComPtr<I> create(const CLSID& clsid) {
-  ComPtr<I> object;
-  EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_ALL, iid_of<I>, object.putVoid()), S_OK);
-  return object;
-}
+using lumtest::create;
 
 // Fills pixels with x + 10 y (+ `salt`) and reads them back.
 template <class Pel, class Memory>
@@ -165,22 +161,15 @@ TEST(Images, EveryFormatSurvivesSaveLoadAndClone) {
     ComPtr<ILumImage> image = format.make();
     place(image.get());
 
-    ComPtr<ILumObject> clone;
-    ASSERT_EQ(image.as<ILumObject>()->Clone(clone.put()), S_OK);
-    format.check(clone.as<ILumImage>().get());
-    checkPlace(clone.as<ILumImage>().get());
+    ComPtr<ILumImage> clone = lumtest::cloneOf(image.get());
+    ASSERT_TRUE(clone);
+    format.check(clone.get());
+    checkPlace(clone.get());
 
-    ComPtr<IStream> stream;
-    lum::createMemoryStream(stream.put());
-    ASSERT_EQ(image.as<IPersistStream>()->Save(stream.get(), FALSE), S_OK);
-    stream->Seek(LARGE_INTEGER{0}, STREAM_SEEK_SET, nullptr);
-    ComPtr<ILumPersistenceService> service;
-    CoCreateInstance(CLSID_LumPersistenceService, nullptr, CLSCTX_ALL, IID_ILumPersistenceService,
-                     service.putVoid());
-    ComPtr<IUnknown> loaded;
-    ASSERT_EQ(service->Load(stream.get(), lumPersistAllGroups, loaded.put()), S_OK);
-    format.check(loaded.as<ILumImage>().get());
-    checkPlace(loaded.as<ILumImage>().get());
+    ComPtr<ILumImage> loaded = lumtest::saveAndLoad(image.get());
+    ASSERT_TRUE(loaded);
+    format.check(loaded.get());
+    checkPlace(loaded.get());
   }
   EXPECT_EQ(livePixelBlocks(), blocksBefore) << "every copy's pixels are freed with it";
 }

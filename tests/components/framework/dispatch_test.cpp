@@ -1,34 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "support/dispatch_call.h"
 #include "support/error_info_probe.h"
 #include "support/test_widget.h"
 
 namespace {
 
-DISPID idOf(IDispatch* object, const wchar_t* name) {
-  LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-  DISPID id = 0;
-  return SUCCEEDED(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))
-             ? id
-             : DISPID_UNKNOWN;
-}
-
-// Calls by name with arguments in declaration order.
-HRESULT call(IDispatch* object, const wchar_t* name, WORD flags, std::vector<lum::Variant> args,
-             lum::Variant* result = nullptr) {
-  const DISPID id = idOf(object, name);
-  if (id == DISPID_UNKNOWN) return DISP_E_UNKNOWNNAME;
-  std::vector<VARIANT> reversed;
-  for (auto it = args.rbegin(); it != args.rend(); ++it)
-    reversed.push_back(*it->ptr());
-  DISPID put = DISPID_PROPERTYPUT;
-  const bool isPut = flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF);
-  DISPPARAMS params{reversed.data(), isPut ? &put : nullptr, UINT(reversed.size()),
-                    isPut ? 1u : 0u};
-  UINT argError = 0;
-  return object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
-                        result ? result->put() : nullptr, nullptr, &argError);
-}
+using lumtest::call;
+using lumtest::idOf;
 
 TEST(Dispatch, PropertiesByNameGoThroughTheSetter) {
   auto widget = makeTestWidget();
