@@ -6,6 +6,8 @@
 #include "lumxip/HalvexCore.h"
 #include "lumxip/ip/constant_arithmetic.h"
 #include "lumxip/ip/one_image.h"
+#include "lumxip/ip/one_image_tool.h"
+#include "lumxip/ip/tool.h"
 
 inline constexpr GUID LIBID_HalvexImageProcessing =
     lum::guid("{FD1986F5-29AF-11D3-8550-0050041ADDAF}");

@@ -1,12 +1,14 @@
 #include "module/class_table.h"
 
 #include "components/arith/constant_arithmetic.h"
+#include "components/oneimage/one_image_tool.h"
 #include "components/oneimage/operators_collection.h"
 
 std::vector<lcModuleClass> lumxipClasses() {
   return {
       // The component families add their classes here as they arrive.
       lcModuleClass::of<CLumIPOneImageOperators>(),
+      lcModuleClass::of<CLumIPOneImageTool>(),
       lcModuleClass::of<CLumIPOneImageAddSubtractConstant>(),
       lcModuleClass::of<CLumIPOneImageMultiplyConstant>(),
   };

@@ -133,7 +133,8 @@ class lcToolBase : public lcStdPersistAndChangeImpl<T, Itf, DIID_ILumToolEvents>
       return callBoundary(context, [&] { throw lcCOMError(hr, 2); });
     }
     return callBoundary(context, [&] {
-      lcTool::setStatus(*status, outcome.result, text, lcTool::elapsed(*timer), 0);
+      const double processing = lcTool::elapsed(*timer);
+      lcTool::setStatus(*status, outcome.result, text, processing, 0);
       {
         lcLockGuard guard(core.lock());
         runStatus_ = status;
@@ -142,8 +143,7 @@ class lcToolBase : public lcStdPersistAndChangeImpl<T, Itf, DIID_ILumToolEvents>
                       *lum::Variant(static_cast<IDispatch*>(status.get())).ptr(),
                       lumChangeProducedByRun);
       core.resumeDelivery();
-      lcTool::setStatus(*status, outcome.result, text, lcTool::elapsed(*timer),
-                        lcTool::elapsed(*timer));
+      lcTool::setStatus(*status, outcome.result, text, processing, lcTool::elapsed(*timer));
       core.deliver(DISPID_LumToolRan, nullptr, 0);
     });
   }

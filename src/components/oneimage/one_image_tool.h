@@ -5,6 +5,7 @@
 // the input image object itself.
 
 #include "components/framework/tool_base.h"
+#include "lumxip/HalvexImageProcessing.h"
 #include "lumxip/ip/one_image_tool.h"
 
 class LUM_VISIBLE CLumIPOneImageTool final
