@@ -17,7 +17,13 @@
   X(IID, ILumIPOneImageAddSubtractConstant, "{143B86F0-5412-470E-B7C4-BE56F6F25727}") \
   X(CLSID, LumIPOneImageAddSubtractConstant, "{0420D8DA-866B-493A-9973-8B2537DB2574}") \
   X(IID, ILumIPOneImageMultiplyConstant, "{34F4A791-B69B-42AA-A888-0A673119EF3F}")    \
-  X(CLSID, LumIPOneImageMultiplyConstant, "{50AE11C4-4123-4DF3-982F-590EA7F52140}")
+  X(CLSID, LumIPOneImageMultiplyConstant, "{50AE11C4-4123-4DF3-982F-590EA7F52140}")   \
+  X(IID, ILumIPOneImageConvolve3x3, "{7455268A-090E-4C34-A5A0-DBAF46115554}")         \
+  X(CLSID, LumIPOneImageConvolve3x3, "{EDD7A7FD-E3B6-4DC5-B4D7-BBDACAC73A3A}")        \
+  X(IID, ILumIPOneImageConvolveNxM, "{E6D78A8F-B18D-4AA7-AE9B-6ED1556499FA}")         \
+  X(CLSID, LumIPOneImageConvolveNxM, "{5F83747C-2556-454F-A7F5-5F4550FDAC9A}")        \
+  X(IID, ILumIPOneImageHighPassFilter, "{5C39E872-B968-4096-BB84-8C25374A1328}")      \
+  X(CLSID, LumIPOneImageHighPassFilter, "{ED7BBD23-10D3-4DC2-BCA8-6562C20144F1}")
 // clang-format on
 
 #define LUM_DEFINE_IDENTIFIER(kind, name, text) \

@@ -95,9 +95,12 @@ using lcFieldOf = typename lcFieldForInterfaceType<T>::type;
 // The member table rows of LIST, in list order.
 #define LUM_MEMBER_ROWS(LIST) std::tuple_cat(std::tuple<>() LIST(LUM_DETAIL_MEMBER_ROW, _))
 
+// In the class: every getter and setter of LIST.
+#define LUM_PROPERTY_ACCESSORS(LIST) LIST(LUM_DETAIL_ACCESS_ROW, _)
+
 // In the class: the member table and every getter and setter of LIST.
 #define LUM_DECLARED_PROPERTIES(LIST)  \
   static constexpr auto ownMembers() { \
     return LUM_MEMBER_ROWS(LIST);      \
   }                                    \
-  LIST(LUM_DETAIL_ACCESS_ROW, _)
+  LUM_PROPERTY_ACCESSORS(LIST)

@@ -16,6 +16,8 @@ inline constexpr uint32_t kMessageNotGreaterThan = 0x80048104;
 inline constexpr uint32_t kMessageLessThan = 0x80048105;
 inline constexpr uint32_t kMessageNotInEnumeration = 0x8004810A;
 inline constexpr uint32_t kMessageCannotCreate = 0x80048109;  // "%1" the class that failed
+inline constexpr uint32_t kMessageBounds = 0x8004810D;        // "%1" must run from %2 to %3
+inline constexpr uint32_t kMessageIndexOutside = 0x8004810F;  // "%1" names what it indexes
 
 struct lcNoCheck {
   template <class T>

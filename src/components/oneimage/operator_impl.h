@@ -74,7 +74,7 @@ class lcIPOneImageOperatorImpl : public lcStdPersistAndChangeImpl<T, Itf>,
                                            .optionalFrom(1)
                                            .defaultFor(1, lumRegionModePixelAlignedBoundingBox)));
   }
-  LUM_IP_ONE_IMAGE_OPERATOR_PROPERTIES(LUM_DETAIL_ACCESS_ROW, _)
+  LUM_PROPERTY_ACCESSORS(LUM_IP_ONE_IMAGE_OPERATOR_PROPERTIES)
 
   HRESULT Execute(ILumImage* input, LONG regionMode, ILumRegion* region,
                   ILumImage** output) override {
