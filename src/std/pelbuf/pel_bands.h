@@ -17,11 +17,12 @@
 #include "std/util/worker_pool.h"
 
 // As lcForEachRow (same destination rules), with the rows cut into bands by `rule` and
-// run on the worker pool. rowFunction(const S* in, D* out, int32_t width) is called from
-// several threads at once, each band's rows top down.
-template <class S, class D, class RowFunction>
-void lcForEachRowInBands(const lcPelBuffer<S>& src, lcPelBuffer<D>& dst, const lcBandRule& rule,
-                         RowFunction&& rowFunction) {
+// run on the worker pool: bandFunction(const lcPelRows<const S>& in, const lcPelRows<D>&
+// out) gets the rows of one band of src and dst (row 0 the band's first), from several
+// threads at once.
+template <class S, class D, class BandFunction>
+void lcForEachRowBand(const lcPelBuffer<S>& src, lcPelBuffer<D>& dst, const lcBandRule& rule,
+                      BandFunction&& bandFunction) {
   if (!src.isBound()) throw lcPel::UnboundWindow();
   if (src.isEmpty()) return;
   lcPelBuffer<D> target = lcPelDriverDetail::targetFor(dst, src.bufferRect(), src, src);
@@ -29,7 +30,19 @@ void lcForEachRowInBands(const lcPelBuffer<S>& src, lcPelBuffer<D>& dst, const l
   const lcPelRows<D> out = target.rows();
   const auto bands = lcKernelBands(in.height, in.width, rule, lcWorkerCount());
   lcRunBands(bands, [&](const lcRowBand& band) {
-    for (int32_t row = band.begin; row < band.end; ++row)
+    const lcPelRows<const S> bandIn{in[band.begin], in.pitch, in.width, band.rows()};
+    const lcPelRows<D> bandOut{out[band.begin], out.pitch, out.width, band.rows()};
+    bandFunction(bandIn, bandOut);
+  });
+}
+
+// The same, calling rowFunction(const S* in, D* out, int32_t width) for each row of each
+// band, top down within a band.
+template <class S, class D, class RowFunction>
+void lcForEachRowInBands(const lcPelBuffer<S>& src, lcPelBuffer<D>& dst, const lcBandRule& rule,
+                         RowFunction&& rowFunction) {
+  lcForEachRowBand(src, dst, rule, [&](const lcPelRows<const S>& in, const lcPelRows<D>& out) {
+    for (int32_t row = 0; row < in.height; ++row)
       rowFunction(in[row], out[row], in.width);
   });
 }
