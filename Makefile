@@ -15,7 +15,8 @@ export CCACHE_BASEDIR  ?= $(CURDIR)
 export CCACHE_NOHASHDIR ?= 1
 
 # Debian packages the build, the tests and the tools need.
-DEB_PACKAGES := cmake ninja-build g++ ccache libgtest-dev libgmock-dev libbenchmark-dev clang-format
+DEB_PACKAGES := cmake ninja-build g++ ccache libgtest-dev libgmock-dev libbenchmark-dev clang-format \
+                libhwy-dev
 
 .PHONY: deps build test test-sanitize run format check-format clean
 

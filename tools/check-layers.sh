@@ -28,5 +28,18 @@ forbid src/std "${above_core[@]}" ip/ ch_core/
 forbid src/ip "${above_core[@]}"
 forbid src/ch_core "${above_core[@]}" ip/
 
+# Each kernel family includes the standard library, Highway, std/ and its own folder only.
+for dir in src/ip/*/; do
+  [[ -d $dir ]] || continue
+  family=${dir#src/}
+  hits=$(grep -rnE '^\s*#\s*include\s' "$dir" --include='*.h' --include='*.cpp' |
+    grep -vE "#\s*include\s+(\"(std/|$family)|<(hwy/[^>]+|[a-z_0-9]+)>)" || true)
+  if [[ -n $hits ]]; then
+    echo "layering: $dir may include only the standard library, <hwy/...>, std/ and $family:"
+    echo "$hits"
+    status=1
+  fi
+done
+
 [[ $status -eq 0 ]] && echo "layering: every include respects the layers"
 exit $status

@@ -9,6 +9,7 @@
 //   lcMapPels(src, dst, [](uint8_t v) { return uint8_t(v + 1); });
 
 #include <cstdint>
+#include <utility>
 
 #include "std/pelbuf/pel_buffer.h"
 #include "std/pelbuf/pel_errors.h"
@@ -44,13 +45,11 @@ template <class S, class D, class RowFunction>
 void lcForEachRow(const lcPelBuffer<S>& src, lcPelBuffer<D>& dst, RowFunction&& rowFunction) {
   if (!src.isBound()) throw lcPel::UnboundWindow();
   if (src.isEmpty()) return;
-  const lcPelBuffer<D> target = lcPelDriverDetail::targetFor(dst, src.bufferRect(), src, src);
-  const S* in = src.firstPelAddress();
-  D* out = target.firstPelAddress();
-  const std::ptrdiff_t inPitch = src.pitch();
-  const std::ptrdiff_t outPitch = target.pitch();
-  for (int32_t row = 0; row < src.height(); ++row, in += inPitch, out += outPitch)
-    rowFunction(in, out, src.width());
+  lcPelBuffer<D> target = lcPelDriverDetail::targetFor(dst, src.bufferRect(), src, src);
+  const lcPelRows<const S> in = src.rows();
+  const lcPelRows<D> out = target.rows();
+  for (int32_t row = 0; row < in.height; ++row)
+    rowFunction(in[row], out[row], in.width);
 }
 
 // As above over the pixels that a and b share in buffer coordinates, calling
@@ -67,15 +66,12 @@ void lcForEachRow(const lcPelBuffer<A>& a, const lcPelBuffer<B>& b, lcPelBuffer<
   lcPelBuffer<B> bPart = b;
   aPart.setBufferWindow(common);
   bPart.setBufferWindow(common);
-  const lcPelBuffer<D> target = lcPelDriverDetail::targetFor(dst, common, a, aPart, bPart);
-  const A* inA = aPart.firstPelAddress();
-  const B* inB = bPart.firstPelAddress();
-  D* out = target.firstPelAddress();
-  const std::ptrdiff_t pitchA = aPart.pitch();
-  const std::ptrdiff_t pitchB = bPart.pitch();
-  const std::ptrdiff_t outPitch = target.pitch();
-  for (int32_t row = 0; row < common.height(); ++row, inA += pitchA, inB += pitchB, out += outPitch)
-    rowFunction(inA, inB, out, common.width());
+  lcPelBuffer<D> target = lcPelDriverDetail::targetFor(dst, common, a, aPart, bPart);
+  const lcPelRows<const A> inA = std::as_const(aPart).rows();
+  const lcPelRows<const B> inB = std::as_const(bPart).rows();
+  const lcPelRows<D> out = target.rows();
+  for (int32_t row = 0; row < out.height; ++row)
+    rowFunction(inA[row], inB[row], out[row], out.width);
 }
 
 // dst = pelFunction(src), pixel by pixel, through the unary driver.

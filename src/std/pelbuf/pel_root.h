@@ -64,7 +64,8 @@ class LC_VISIBLE lcPelRoot : public lcPelRootBase {
   std::ptrdiff_t pitch() const { return pitch_; }
   int32_t alignment() const { return alignment_; }
   // Pixel (0, 0).
-  T* base() const { return base_; }
+  const T* base() const { return base_; }
+  T* base() { return base_; }
   bool ownsMemory() const { return memory_ != nullptr; }
 
   // Adds to the base check: pitch >= width (0 for an empty root), alignment >= 1, and a

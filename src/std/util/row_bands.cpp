@@ -26,3 +26,13 @@ std::vector<lcRowBand> lcStripeBands(int32_t rows, int32_t stripeRows) {
   }
   return bands;
 }
+
+std::vector<lcRowBand> lcKernelBands(int32_t rows, int32_t width, const lcBandRule& rule,
+                                     int workers) {
+  if (workers <= 1) return lcEvenBands(rows, 1);
+  const int64_t pels = int64_t{rows} * std::max(width, 0);
+  const int64_t minRows = std::max<int64_t>(16, 8 * int64_t{std::max(rule.haloRows, 0)});
+  const int64_t count =
+      std::min({int64_t{workers} * 4, pels / std::max<int64_t>(rule.minPels, 1), rows / minRows});
+  return lcEvenBands(rows, static_cast<int32_t>(std::max<int64_t>(count, 1)));
+}

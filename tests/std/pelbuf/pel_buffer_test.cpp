@@ -20,7 +20,7 @@ TYPED_TEST(PelRootTyped, RowsArePaddedToTheFewestPixelsThatMakeWholeAlignments) 
       auto pitch = static_cast<std::ptrdiff_t>(width);
       while (pitch * sizeof(TypeParam) % alignment != 0)
         ++pitch;
-      const lcPelRoot<TypeParam> root(width, 3, alignment);
+      lcPelRoot<TypeParam> root(width, 3, alignment);
       ASSERT_EQ(root.pitch(), pitch) << width << " pixels aligned to " << alignment;
       ASSERT_EQ(reinterpret_cast<std::uintptr_t>(root.base()) % alignment, 0u);
       root.base()[2 * pitch + width - 1] = TypeParam(1);  // the last pixel is ours
