@@ -1,9 +1,14 @@
 #pragma once
 // Collection components. lcCollectionImpl gives a component an ordered, forwarding
-// collection (lcCollectionSinkImpl) under the policy its class declares in
-// `kCollectionPolicy`; typed collections implement their interface in one-liners over
-// collection(). lcVariantCollectionImpl implements ILumCollection itself, for
-// collections of any values.
+// collection (lcCollectionSinkImpl) under the policy its class declares; typed
+// collections implement their interface in one-liners over collection().
+// lcVariantCollectionImpl implements ILumCollection itself, for collections of any
+// values.
+//
+// What a collection class provides:
+//   static constexpr lcCollectionPolicy kCollectionPolicy  what it holds, whether it
+//       refuses duplicates, raises collection events, listens to its items;
+//   kClass and ownMembers() as every component does.
 
 #include "components/framework/collection_sink_impl.h"
 #include "components/framework/object_impl.h"
@@ -94,6 +99,8 @@ class lcVariantCollectionImpl : public lcCollectionImpl<T, Itf, EventIid, Extra.
     return callBoundary(this->context(L"Remove"), [&] {
       lum::Variant which;
       throwIfFailed(VariantCopyInd(which.ptr(), &indexOrKey));
+      // No argument is no index: it must not become 0.
+      if (which.type() == VT_EMPTY || which.type() == VT_ERROR) throw lcCOMError(E_INVALIDARG, 0);
       if (which.type() == VT_BSTR) {
         this->collection().removeKey(lum::bstrView(which.get().bstrVal));
         return;

@@ -2,6 +2,7 @@
 
 #include "components/framework/collection_impl.h"
 #include "components/framework/module_registration.h"
+#include "support/collections.h"
 #include "support/error_info_probe.h"
 #include "support/event_recorder.h"
 #include "support/test_widget.h"
@@ -17,24 +18,6 @@ class CWidgetBag final : public lcVariantCollectionImpl<CWidgetBag> {
   static constexpr lcCollectionPolicy kCollectionPolicy{&iid_of<ITestWidget>, false, false, true};
   static constexpr auto ownMembers() { return lum::members(); }
 };
-
-ComPtr<ILumCollection> makeCollection() {
-  ComPtr<ILumCollection> collection;
-  EXPECT_EQ(CoCreateInstance(CLSID_LumCollection, nullptr, CLSCTX_ALL, iid_of<ILumCollection>,
-                             collection.putVoid()),
-            S_OK);
-  return collection;
-}
-
-lum::Variant asItem(IUnknown* object) {
-  return lum::Variant(object);
-}
-
-LONG countOf(ILumCollection* c) {
-  LONG n = -1;
-  c->get_Count(&n);
-  return n;
-}
 
 TEST(Collection, AddsAtAnIndexAndRefusesDuplicatesUnderTheRefusingPolicy) {
   auto collection = makeCollection();
@@ -200,6 +183,79 @@ TEST(Collection, EnumeratesAndAnswersByName) {
                                result.put(), nullptr, nullptr),
             S_OK);
   EXPECT_EQ(result.get().lVal, 1);
+}
+
+TEST(Collection, NullObjectsAreValuesAndRemoveWantsAnArgument) {
+  auto collection = makeCollection();
+  const lum::Variant none(static_cast<IUnknown*>(nullptr));
+  ASSERT_EQ(collection->Add(*none.ptr(), nullptr, -1), S_OK);
+  EXPECT_EQ(collection->Add(*none.ptr(), nullptr, -1), S_OK) << "a null object is no duplicate";
+  LONG index = -1;
+  collection->FindItem(*none.ptr(), &index);
+  EXPECT_EQ(index, 0);
+
+  EXPECT_EQ(collection->Remove(*lum::Variant().ptr()), E_INVALIDARG);
+  EXPECT_EQ(countOf(collection.get()), 2) << "no argument removes nothing";
+
+  auto bag = lum::makeComObject<CWidgetBag>();
+  ASSERT_EQ(bag->FinalConstruct(), S_OK);
+  EXPECT_EQ(bag->Add(*none.ptr(), nullptr, -1), E_INVALIDARG) << "a typed collection holds objects";
+  lumtest::takeErrorInfo();
+}
+
+// An object with events whose connection point refuses every sink.
+class RefusingSource final : public lum::ComObject<IConnectionPointContainer, IConnectionPoint> {
+ public:
+  HRESULT EnumConnectionPoints(IEnumConnectionPoints**) override { return E_NOTIMPL; }
+  HRESULT FindConnectionPoint(REFIID, IConnectionPoint** point) override {
+    *point = this;
+    AddRef();
+    return S_OK;
+  }
+  HRESULT GetConnectionInterface(IID*) override { return E_NOTIMPL; }
+  HRESULT GetConnectionPointContainer(IConnectionPointContainer**) override { return E_NOTIMPL; }
+  HRESULT Advise(IUnknown*, DWORD*) override { return CONNECT_E_ADVISELIMIT; }
+  HRESULT Unadvise(DWORD) override { return CONNECT_E_NOCONNECTION; }
+  HRESULT EnumConnections(IEnumConnections**) override { return E_NOTIMPL; }
+};
+
+TEST(Collection, AnItemThatRefusesItsSinkIsNotAdded) {
+  auto collection = makeCollection();
+  auto source = lum::makeComObject<RefusingSource>();
+  EXPECT_EQ(
+      collection->Add(*asItem(static_cast<IConnectionPoint*>(source.get())).ptr(), nullptr, -1),
+      CONNECT_E_ADVISELIMIT);
+  EXPECT_EQ(countOf(collection.get()), 0);
+  lumtest::takeErrorInfo();
+}
+
+// A collection raises the change event through its collection event interface.
+TEST(Collection, ANestedCollectionsItemChangeReachesTheOuterSinkWithItsIndex) {
+  auto outer = makeCollection(), inner = makeCollection();
+  auto widget = makeTestWidget();
+  inner->Add(*lum::Variant(1).ptr(), nullptr, -1);
+  inner->Add(*asItem(widget.get()).ptr(), nullptr, -1);
+  outer->Add(*lum::Variant(L"first").ptr(), nullptr, -1);
+  outer->Add(*lum::Variant(L"second").ptr(), nullptr, -1);
+  outer->Add(*asItem(inner.get()).ptr(), nullptr, -1);
+  auto changes = lum::makeComObject<EventRecorder>(DIID_ILumCollectionEvents);
+  adviseSink(outer.get(), changes.get(), DIID_ILumCollectionEvents);
+
+  widget->put_Count(5);
+  const auto events = changes->events();
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(events[0].stateId(), lumStateItemChanged);
+  auto outerInfo = infoOf(events[0].value());
+  ASSERT_TRUE(outerInfo);
+  EXPECT_EQ(senderIndexOf(outerInfo.get()), 2) << "the inner collection's place in the outer";
+  ComPtr<IUnknown> sender;
+  outerInfo->get_Sender(sender.put());
+  EXPECT_TRUE(lum::sameObject(sender.get(), inner.get()));
+  lum::Variant innerChange;
+  outerInfo->GetArgument(1, innerChange.put());
+  auto innerInfo = infoOf(innerChange);
+  ASSERT_TRUE(innerInfo) << "the inner collection's own -2 change, passed on";
+  EXPECT_EQ(senderIndexOf(innerInfo.get()), 1) << "the widget's place in the inner";
 }
 
 }  // namespace
