@@ -9,6 +9,9 @@
 //   static constexpr lcCollectionPolicy kCollectionPolicy  what it holds, whether it
 //       refuses duplicates, raises collection events, listens to its items;
 //   kClass and ownMembers() as every component does.
+// What it gets: the collection's items persist after its members (lcCollectionImpl's
+// persistCustom); a class that persists more of its own defines persistCustom and calls
+// lcCollectionImpl's from it.
 
 #include "components/framework/collection_sink_impl.h"
 #include "components/framework/object_impl.h"
@@ -17,6 +20,9 @@ template <class T, class Itf, const IID& EventIid = DIID_ILumCollectionEvents, c
 class lcCollectionImpl : public lcStdPersistAndChangeImpl<T, Itf, EventIid, Extra...> {
  public:
   lcCollectionSinkImpl& collection() { return collection_; }
+
+  // Items, keys and order, after the members the class declares.
+  void persistCustom(ILumArchive& archive, LONG mode) { collection_.persist(archive, mode); }
 
  protected:
   lcCollectionImpl() = default;

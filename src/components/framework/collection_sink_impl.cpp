@@ -46,6 +46,10 @@ std::vector<VARIANT> lastFirst(const std::vector<lum::Variant>& args) {
   return reversed;
 }
 
+lum::Bstr numbered(const wchar_t* prefix, std::size_t n) {
+  return lum::Bstr(std::wstring(prefix) + std::to_wstring(n));
+}
+
 // Entries go last first, as Clear removes them.
 template <class Entries>
 void releaseLastFirst(Entries& entries) {
@@ -325,4 +329,68 @@ void lcCollectionSinkImpl::onContainedEvent(LONG serial, DISPID dispid,
   component_.fireChange(lumStateItemChanged,
                         lum::Variant(static_cast<IDispatch*>(info.get())).get(),
                         lumChangeSetByClient);
+}
+
+// ---- persistence --------------------------------------------------------------------
+
+void lcCollectionSinkImpl::persist(ILumArchive& archive, LONG mode) {
+  if (mode & lumPersistWriting)
+    writeItems(archive);
+  else
+    readItems(archive);
+}
+
+void lcCollectionSinkImpl::writeItems(ILumArchive& archive) {
+  std::vector<std::pair<lum::Variant, lum::Bstr>> items;
+  {
+    lcLockGuard guard(component_.lock());
+    for (const Entry& e : entries_)
+      items.emplace_back(e.item, e.key);
+  }
+  for (std::size_t n = 0; n < items.size(); ++n) {
+    auto& [item, key] = items[n];
+    throwIfFailed(archive.PersistVariant(numbered(L"Item", n).get(), item.ptr()));
+    if (key.empty()) continue;
+    BSTR text = key.get();
+    throwIfFailed(archive.PersistString(numbered(L"Key", n).get(), &text));
+  }
+}
+
+namespace {
+// Asked first, so that the end of the list and entries without a key note no problem.
+bool holds(ILumArchive& archive, const lum::Bstr& name) {
+  LONG index = -1;
+  archive.FindKey(name.get(), &index);
+  return index >= 0;
+}
+}  // namespace
+
+void lcCollectionSinkImpl::readItems(ILumArchive& archive) {
+  std::vector<Entry> loaded;
+  for (std::size_t n = 0;; ++n) {
+    const lum::Bstr itemName = numbered(L"Item", n);
+    if (!holds(archive, itemName)) break;
+    lum::Variant item;
+    const HRESULT hr = archive.PersistVariant(itemName.get(), item.ptr());
+    throwIfFailed(hr);
+    if (hr != S_OK) break;
+    lum::Bstr key;
+    if (const lum::Bstr keyName = numbered(L"Key", n); holds(archive, keyName)) {
+      BSTR text = nullptr;
+      throwIfFailed(archive.PersistString(keyName.get(), &text));
+      key = lum::Bstr::attach(text);
+    }
+    try {
+      Entry entry = prepare(item.get(), key.view());
+      checkNotPresent(loaded, entry, -1);
+      loaded.push_back(std::move(entry));
+    } catch (const lcCOMError&) {
+      archive.AddProblem(itemName.get(), lum::Bstr(L"<value refused>").get());
+    }
+  }
+  {
+    lcLockGuard guard(component_.lock());
+    entries_.swap(loaded);  // the entries held before leave with `loaded`
+  }
+  releaseLastFirst(loaded);
 }

@@ -58,6 +58,11 @@ class LUM_VISIBLE lcCollectionSinkImpl final : public lcSinkOwner {
   // An enumerator over a snapshot of the items.
   ComPtr<IEnumVARIANT> enumerate() const;
 
+  // Writes the items with their keys in order ("Item<n>", "Key<n>" for a non-empty key,
+  // n from 0), or replaces the entries with those read, without collection events. An
+  // item the policy refuses is noted as the archive's problem and left out.
+  void persist(ILumArchive& archive, LONG mode);
+
   void onContainedEvent(LONG sinkId, DISPID dispid, const std::vector<lum::Variant>& args) override;
 
  private:
@@ -80,7 +85,9 @@ class LUM_VISIBLE lcCollectionSinkImpl final : public lcSinkOwner {
   void insert(Entry entry, LONG index);
   template <class Locate>
   void removeWhere(Locate locate);
-  Entry takeAt(LONG index);                                   // under the lock
+  Entry takeAt(LONG index);  // under the lock
+  void writeItems(ILumArchive& archive);
+  void readItems(ILumArchive& archive);
   void raise(DISPID dispid, std::vector<lum::Variant> args);  // after the change
   void tellManagedBefore(DISPID dispid, std::vector<lum::Variant> args);
 
