@@ -59,6 +59,8 @@ class lcImageImpl : public lcStdPersistAndChangeImpl<T, Itf, DIID_ILumChangeEven
     return this->callHere(L"GetTransform", [&] {
       const std::wstring to = resolved(lum::bstrView(target));
       const std::wstring from = resolved(lum::bstrView(source));
+      // A space to itself is exactly the identity, but only a space that exists.
+      if (to == from) requireSpace(to);
       const lc2XformHandle xform =
           to == from ? lcMakeXform(lc2XformLinear()) : targetFromRoot(to)->compose(rootFrom(from));
       *transform = makeTransformObject(xform).detach();
@@ -183,6 +185,9 @@ class lcImageImpl : public lcStdPersistAndChangeImpl<T, Itf, DIID_ILumChangeEven
     if (name == L"#") return pixelFromRoot();
     if (name == L"@") return lcMakeXform(lc2XformLinear());
     return rootFrom(name)->inverse();
+  }
+  void requireSpace(std::wstring_view name) const {
+    if (name != L"#" && name != L"@") findSpace(spaceTree(), name);
   }
   static int findSpace(const SpaceTree& tree, std::wstring_view name) {
     const int index = tree.find(name);

@@ -54,7 +54,7 @@ constexpr MessageText kMessages[] = {
     {0x8004808C, L"Unknown name."},
     {0x8004808D, L"The path is not valid."},
     // Parameter checks: "%1" is the property.
-    {0x80048100, L"The value of %1 is out of range (limit %2)."},
+    {0x80048100, L"The value of %1 is out of range."},
     {0x80048101, L"The value of %1 must be %2 or %3."},
     {0x80048104, L"%1 must be greater than %2."},
     {0x80048105, L"%1 must not be less than %2."},

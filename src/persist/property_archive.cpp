@@ -294,39 +294,5 @@ HRESULT CLumArchive::Write(LPCOLESTR name, VARIANT* value) {
 
 HRESULT CLumArchive::Persist(ILumArchive* target, LONG mode) {
   if (target == nullptr) return E_POINTER;
-  return callBoundary(context(L"Persist"), [&] {
-    auto numbered = [](const wchar_t* prefix, LONG i) {
-      return lum::Bstr(std::wstring(prefix) + std::to_wstring(i));
-    };
-    if (mode & lumPersistWriting) {
-      const LONG n = collection().count();
-      for (LONG i = 0; i < n; ++i) {
-        lum::Variant item = collection().item(i);
-        throwIfFailed(target->PersistVariant(numbered(L"Item", i).get(), item.ptr()));
-        lum::Bstr key = collection().key(i);
-        if (key.empty()) continue;
-        BSTR text = key.get();
-        throwIfFailed(target->PersistString(numbered(L"Key", i).get(), &text));
-      }
-      return;
-    }
-    // Look names up first, so that the end marker and unkeyed entries note no problem.
-    collection().clear();
-    for (LONG n = 0;; ++n) {
-      const lum::Bstr itemName = numbered(L"Item", n);
-      LONG found = -1;
-      target->FindKey(itemName.get(), &found);
-      if (found < 0) break;
-      lum::Variant item;
-      if (target->PersistVariant(itemName.get(), item.ptr()) != S_OK) break;
-      const lum::Bstr keyName = numbered(L"Key", n);
-      lum::Bstr key;
-      target->FindKey(keyName.get(), &found);
-      if (found >= 0) {
-        BSTR text = nullptr;
-        if (target->PersistString(keyName.get(), &text) == S_OK) key = lum::Bstr::attach(text);
-      }
-      collection().add(item.get(), key.view(), -1);
-    }
-  });
+  return callBoundary(context(L"Persist"), [&] { collection().persist(*target, mode); });
 }

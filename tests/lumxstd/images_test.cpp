@@ -182,11 +182,21 @@ TEST(Images, TreesAreCopiedBothWaysAndUnknownSpacesRefused) {
   taken->RemoveSpace(lum::Bstr(L"Calib").get());
   checkPlace(image.get());  // the image still has Calib
 
-  ComPtr<ILumTransform2D> t;
-  EXPECT_EQ(image->GetTransform(lum::Bstr(L"#").get(), lum::Bstr(L"Elsewhere").get(), t.put()),
-            hresultFrom(0x8004E402));
-  EXPECT_FALSE(t);
-  lumtest::takeErrorInfo();
+  // Unknown names are refused even where a space would map to itself.
+  const std::pair<const wchar_t*, const wchar_t*> unknown[] = {
+      {L"#", L"Elsewhere"}, {L"Nowhere", L"Nowhere"}, {L".", L"."}};
+  image->put_SelectedSpaceName(lum::Bstr(L"Missing").get());
+  for (const auto& [target, source] : unknown) {
+    ComPtr<ILumTransform2D> t;
+    EXPECT_EQ(image->GetTransform(lum::Bstr(target).get(), lum::Bstr(source).get(), t.put()),
+              hresultFrom(0x8004E402))
+        << target << " from " << source;
+    EXPECT_FALSE(t);
+    lumtest::takeErrorInfo();
+  }
+  ComPtr<ILumTransform2D> same;
+  EXPECT_EQ(image->GetTransform(lum::Bstr(L"Calib").get(), lum::Bstr(L"Calib").get(), same.put()),
+            S_OK);
 
   // Without pixels: 0 x 0 memory; a bad access mode or reserved value is refused.
   auto empty = create<ILumImage8Grey>(CLSID_LumImage8Grey);

@@ -67,7 +67,8 @@ TEST(SpaceTree, TransformsAcrossBranchesAndBack) {
       tree->AddSpace(lum::Bstr(L"B").get(), lum::Bstr(L"A").get(), linear(1, 0, 0, 1, 0, 0).get()),
       E_INVALIDARG)
       << "names are unique within a tree";
-  lumtest::takeErrorInfo();
+  EXPECT_EQ(lumtest::takeErrorInfo().description, L"The value of Name is out of range.")
+      << "the message needs no argument beyond the name";
 }
 
 TEST(SpaceTree, AttachedTreeKeepsItsNamesBehindAPath) {

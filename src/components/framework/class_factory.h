@@ -15,11 +15,16 @@ class lcClassFactory final : public lum::ComObject<IClassFactory> {
   HRESULT CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
     return T::createInstance(outer, iid, object);
   }
+  // An unlock without a lock is ignored: the count never goes below zero, so it cannot
+  // swallow a later lock.
   HRESULT LockServer(BOOL lock) override {
-    if (lock)
+    if (lock) {
       ++serverLocks_;
-    else
-      --serverLocks_;
+      return S_OK;
+    }
+    long held = serverLocks_.load();
+    while (held > 0 && !serverLocks_.compare_exchange_weak(held, held - 1)) {
+    }
     return S_OK;
   }
 

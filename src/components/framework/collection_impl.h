@@ -1,9 +1,17 @@
 #pragma once
 // Collection components. lcCollectionImpl gives a component an ordered, forwarding
-// collection (lcCollectionSinkImpl) under the policy its class declares in
-// `kCollectionPolicy`; typed collections implement their interface in one-liners over
-// collection(). lcVariantCollectionImpl implements ILumCollection itself, for
-// collections of any values.
+// collection (lcCollectionSinkImpl) under the policy its class declares; typed
+// collections implement their interface in one-liners over collection().
+// lcVariantCollectionImpl implements ILumCollection itself, for collections of any
+// values.
+//
+// What a collection class provides:
+//   static constexpr lcCollectionPolicy kCollectionPolicy  what it holds, whether it
+//       refuses duplicates, raises collection events, listens to its items;
+//   kClass and ownMembers() as every component does.
+// What it gets: the collection's items persist after its members (lcCollectionImpl's
+// persistCustom); a class that persists more of its own defines persistCustom and calls
+// lcCollectionImpl's from it.
 
 #include "components/framework/collection_sink_impl.h"
 #include "components/framework/object_impl.h"
@@ -12,6 +20,9 @@ template <class T, class Itf, const IID& EventIid = DIID_ILumCollectionEvents, c
 class lcCollectionImpl : public lcStdPersistAndChangeImpl<T, Itf, EventIid, Extra...> {
  public:
   lcCollectionSinkImpl& collection() { return collection_; }
+
+  // Items, keys and order, after the members the class declares.
+  void persistCustom(ILumArchive& archive, LONG mode) { collection_.persist(archive, mode); }
 
  protected:
   lcCollectionImpl() = default;
@@ -94,6 +105,8 @@ class lcVariantCollectionImpl : public lcCollectionImpl<T, Itf, EventIid, Extra.
     return callBoundary(this->context(L"Remove"), [&] {
       lum::Variant which;
       throwIfFailed(VariantCopyInd(which.ptr(), &indexOrKey));
+      // No argument is no index: it must not become 0.
+      if (which.type() == VT_EMPTY || which.type() == VT_ERROR) throw lcCOMError(E_INVALIDARG, 0);
       if (which.type() == VT_BSTR) {
         this->collection().removeKey(lum::bstrView(which.get().bstrVal));
         return;

@@ -6,6 +6,23 @@
 #include <chrono>
 #include <thread>
 
+#if defined(__SANITIZE_THREAD__)
+#define LUM_TSAN_LOCK 1
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define LUM_TSAN_LOCK 1
+#endif
+#endif
+
+// ThreadSanitizer is told of every lock and unlock, recursive ones included (it counts
+// the recursion itself); other builds compile the announcements away.
+#ifdef LUM_TSAN_LOCK
+#include <sanitizer/tsan_interface.h>
+#define LUM_TSAN_ANNOUNCE(call) call
+#else
+#define LUM_TSAN_ANNOUNCE(call) ((void)0)
+#endif
+
 namespace {
 
 uint32_t currentThreadId() {
@@ -15,8 +32,22 @@ uint32_t currentThreadId() {
 
 }  // namespace
 
+lcRecursiveLock::lcRecursiveLock() noexcept {
+  LUM_TSAN_ANNOUNCE(
+      __tsan_mutex_create(this, __tsan_mutex_write_reentrant | __tsan_mutex_not_static));
+}
+
+lcRecursiveLock::~lcRecursiveLock() {
+  LUM_TSAN_ANNOUNCE(__tsan_mutex_destroy(this, __tsan_mutex_not_static));
+}
+
 void lcRecursiveLock::lock() noexcept {
-  const uint32_t self = currentThreadId();
+  LUM_TSAN_ANNOUNCE(__tsan_mutex_pre_lock(this, 0));
+  acquire(currentThreadId());
+  LUM_TSAN_ANNOUNCE(__tsan_mutex_post_lock(this, 0, 0));
+}
+
+void lcRecursiveLock::acquire(uint32_t self) noexcept {
   if (owner_.load(std::memory_order_relaxed) == self) {
     ++count_;
     return;
@@ -40,7 +71,9 @@ void lcRecursiveLock::lock() noexcept {
 }
 
 void lcRecursiveLock::unlock() noexcept {
+  LUM_TSAN_ANNOUNCE(__tsan_mutex_pre_unlock(this, 0));
   if (--count_ == 0) owner_.store(0, std::memory_order_release);
+  LUM_TSAN_ANNOUNCE(__tsan_mutex_post_unlock(this, 0));
 }
 
 bool lcRecursiveLock::heldByCaller() const noexcept {

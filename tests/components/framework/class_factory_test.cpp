@@ -54,6 +54,11 @@ TEST(ClassFactory, RefusesAggregationAndReportsAFailedFinalConstruct) {
   factory->LockServer(TRUE);
   EXPECT_EQ(locks, 1);
   factory->LockServer(FALSE);
+  factory->LockServer(FALSE);
+  EXPECT_EQ(locks, 0) << "an unlock without a lock is ignored";
+  factory->LockServer(TRUE);
+  EXPECT_EQ(locks, 1) << "and swallows no later lock";
+  factory->LockServer(FALSE);
 
   const long before = liveComponentCount();
   auto broken = lum::makeComObject<lcClassFactory<CBrokenWidget>>(locks);

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "components/framework/collection_impl.h"
 #include "components/framework/module_registration.h"
+#include "support/collections.h"
 #include "support/error_info_probe.h"
 #include "support/event_recorder.h"
-#include "support/test_widget.h"
+#include "support/test_holder.h"
 
 namespace {
 
@@ -18,22 +21,10 @@ class CWidgetBag final : public lcVariantCollectionImpl<CWidgetBag> {
   static constexpr auto ownMembers() { return lum::members(); }
 };
 
-ComPtr<ILumCollection> makeCollection() {
-  ComPtr<ILumCollection> collection;
-  EXPECT_EQ(CoCreateInstance(CLSID_LumCollection, nullptr, CLSCTX_ALL, iid_of<ILumCollection>,
-                             collection.putVoid()),
-            S_OK);
-  return collection;
-}
-
-lum::Variant asItem(IUnknown* object) {
-  return lum::Variant(object);
-}
-
-LONG countOf(ILumCollection* c) {
-  LONG n = -1;
-  c->get_Count(&n);
-  return n;
+std::wstring keyAt(ILumCollection* c, LONG index) {
+  lum::Bstr key;
+  c->get_Key(index, key.put());
+  return key.str();
 }
 
 TEST(Collection, AddsAtAnIndexAndRefusesDuplicatesUnderTheRefusingPolicy) {
@@ -200,6 +191,143 @@ TEST(Collection, EnumeratesAndAnswersByName) {
                                result.put(), nullptr, nullptr),
             S_OK);
   EXPECT_EQ(result.get().lVal, 1);
+}
+
+TEST(Collection, NullObjectsAreValuesAndRemoveWantsAnArgument) {
+  auto collection = makeCollection();
+  const lum::Variant none(static_cast<IUnknown*>(nullptr));
+  ASSERT_EQ(collection->Add(*none.ptr(), nullptr, -1), S_OK);
+  EXPECT_EQ(collection->Add(*none.ptr(), nullptr, -1), S_OK) << "a null object is no duplicate";
+  LONG index = -1;
+  collection->FindItem(*none.ptr(), &index);
+  EXPECT_EQ(index, 0);
+
+  EXPECT_EQ(collection->Remove(*lum::Variant().ptr()), E_INVALIDARG);
+  EXPECT_EQ(countOf(collection.get()), 2) << "no argument removes nothing";
+
+  auto bag = lum::makeComObject<CWidgetBag>();
+  ASSERT_EQ(bag->FinalConstruct(), S_OK);
+  EXPECT_EQ(bag->Add(*none.ptr(), nullptr, -1), E_INVALIDARG) << "a typed collection holds objects";
+  lumtest::takeErrorInfo();
+}
+
+// An object with events whose connection point refuses every sink.
+class RefusingSource final : public lum::ComObject<IConnectionPointContainer, IConnectionPoint> {
+ public:
+  HRESULT EnumConnectionPoints(IEnumConnectionPoints**) override { return E_NOTIMPL; }
+  HRESULT FindConnectionPoint(REFIID, IConnectionPoint** point) override {
+    *point = this;
+    AddRef();
+    return S_OK;
+  }
+  HRESULT GetConnectionInterface(IID*) override { return E_NOTIMPL; }
+  HRESULT GetConnectionPointContainer(IConnectionPointContainer**) override { return E_NOTIMPL; }
+  HRESULT Advise(IUnknown*, DWORD*) override { return CONNECT_E_ADVISELIMIT; }
+  HRESULT Unadvise(DWORD) override { return CONNECT_E_NOCONNECTION; }
+  HRESULT EnumConnections(IEnumConnections**) override { return E_NOTIMPL; }
+};
+
+TEST(Collection, AnItemThatRefusesItsSinkIsNotAdded) {
+  auto collection = makeCollection();
+  auto source = lum::makeComObject<RefusingSource>();
+  EXPECT_EQ(
+      collection->Add(*asItem(static_cast<IConnectionPoint*>(source.get())).ptr(), nullptr, -1),
+      CONNECT_E_ADVISELIMIT);
+  EXPECT_EQ(countOf(collection.get()), 0);
+  lumtest::takeErrorInfo();
+}
+
+// A collection raises the change event through its collection event interface.
+TEST(Collection, ANestedCollectionsItemChangeReachesTheOuterSinkWithItsIndex) {
+  auto outer = makeCollection(), inner = makeCollection();
+  auto widget = makeTestWidget();
+  inner->Add(*lum::Variant(1).ptr(), nullptr, -1);
+  inner->Add(*asItem(widget.get()).ptr(), nullptr, -1);
+  outer->Add(*lum::Variant(L"first").ptr(), nullptr, -1);
+  outer->Add(*lum::Variant(L"second").ptr(), nullptr, -1);
+  outer->Add(*asItem(inner.get()).ptr(), nullptr, -1);
+  auto changes = lum::makeComObject<EventRecorder>(DIID_ILumCollectionEvents);
+  adviseSink(outer.get(), changes.get(), DIID_ILumCollectionEvents);
+
+  widget->put_Count(5);
+  const auto events = changes->events();
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(events[0].stateId(), lumStateItemChanged);
+  auto outerInfo = infoOf(events[0].value());
+  ASSERT_TRUE(outerInfo);
+  EXPECT_EQ(senderIndexOf(outerInfo.get()), 2) << "the inner collection's place in the outer";
+  ComPtr<IUnknown> sender;
+  outerInfo->get_Sender(sender.put());
+  EXPECT_TRUE(lum::sameObject(sender.get(), inner.get()));
+  lum::Variant innerChange;
+  outerInfo->GetArgument(1, innerChange.put());
+  auto innerInfo = infoOf(innerChange);
+  ASSERT_TRUE(innerInfo) << "the inner collection's own -2 change, passed on";
+  EXPECT_EQ(senderIndexOf(innerInfo.get()), 1) << "the widget's place in the inner";
+}
+
+// Four keyed items: a widget, a number, a collection holding the same widget again, and
+// a text. Cloning and a stream round trip both keep items, keys, order and sharing, and
+// the copy listens to its own items.
+TEST(Collection, ItemsKeysOrderAndSharingSurviveCloneAndStream) {
+  testClassesModule();
+  auto outer = makeCollection(), inner = makeCollection();
+  auto widget = makeTestWidget();
+  widget->put_Count(42);
+  inner->Add(*lum::Variant(L"inside").ptr(), nullptr, -1);
+  inner->Add(*asItem(widget.get()).ptr(), lum::Bstr(L"again").get(), -1);
+  const std::pair<const wchar_t*, lum::Variant> items[] = {{L"widget", asItem(widget.get())},
+                                                           {L"number", lum::Variant(7)},
+                                                           {L"inner", asItem(inner.get())},
+                                                           {L"text", lum::Variant(L"hello")}};
+  for (const auto& [key, item] : items)
+    ASSERT_EQ(outer->Add(*item.ptr(), lum::Bstr(key).get(), -1), S_OK);
+
+  const std::pair<const char*, std::function<ComPtr<ILumCollection>()>> routes[] = {
+      {"clone",
+       [&] {
+         ComPtr<ILumObject> copy;
+         EXPECT_EQ(outer.as<ILumObject>()->Clone(copy.put()), S_OK);
+         return copy.as<ILumCollection>();
+       }},
+      {"stream", [&] {
+         ComPtr<IStream> stream;
+         lum::createMemoryStream(stream.put());
+         EXPECT_EQ(outer.as<IPersistStream>()->Save(stream.get(), FALSE), S_OK);
+         stream->Seek(LARGE_INTEGER{0}, STREAM_SEEK_SET, nullptr);
+         auto copy = makeCollection();
+         EXPECT_EQ(copy.as<IPersistStream>()->Load(stream.get()), S_OK);
+         return copy;
+       }}};
+  for (const auto& [route, copyOf] : routes) {
+    SCOPED_TRACE(route);
+    auto copy = copyOf();
+    ASSERT_EQ(countOf(copy.get()), 4);
+    for (LONG i = 0; i < 4; ++i)
+      EXPECT_EQ(keyAt(copy.get(), i), items[i].first);
+    EXPECT_EQ(itemAt(copy.get(), 1).get().lVal, 7);
+    EXPECT_EQ(lum::bstrView(itemAt(copy.get(), 3).get().bstrVal), L"hello");
+
+    auto widgetCopy = ComPtr<IUnknown>(itemAt(copy.get(), 0).get().punkVal).as<ITestWidget>();
+    ASSERT_TRUE(widgetCopy);
+    EXPECT_FALSE(lum::sameObject(widgetCopy.get(), widget.get()));
+    LONG count = 0;
+    widgetCopy->get_Count(&count);
+    EXPECT_EQ(count, 42);
+    auto innerCopy = ComPtr<IUnknown>(itemAt(copy.get(), 2).get().punkVal).as<ILumCollection>();
+    ASSERT_TRUE(innerCopy);
+    EXPECT_FALSE(lum::sameObject(innerCopy.get(), inner.get()));
+    ASSERT_EQ(countOf(innerCopy.get()), 2);
+    EXPECT_EQ(lum::bstrView(itemAt(innerCopy.get(), 0).get().bstrVal), L"inside");
+    EXPECT_EQ(keyAt(innerCopy.get(), 1), L"again");
+    EXPECT_TRUE(lum::sameObject(itemAt(innerCopy.get(), 1).get().punkVal, widgetCopy.get()))
+        << "held twice, copied once";
+
+    auto changes = lum::makeComObject<EventRecorder>(DIID_ILumCollectionEvents);
+    adviseSink(copy.get(), changes.get(), DIID_ILumCollectionEvents);
+    widgetCopy->put_Count(43);
+    EXPECT_EQ(changes->events().size(), 2u) << "directly, and through the inner copy";
+  }
 }
 
 }  // namespace
