@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "lumxip/ip/result_codes.h"
+
 namespace lumxstd {
 namespace {
 
@@ -18,26 +20,10 @@ constexpr MessageText kMessages[] = {
     {0x80040200, L"There is no connection for this cookie."},
     {0x80040202, L"The sink does not support the event interface."},
     {0x8004020A, L"Operator \"%1\" at position %2 failed."},
-    // This library's own results.
-    {0x80044100, L"The region does not overlap the image."},
-    {0x80044101, L"The polar unwrap sampling overflows in x."},
-    {0x80044102, L"The polar unwrap sampling overflows in y."},
-    {0x80044103, L"The polar unwrap has no region."},
-    {0x80044104, L"The polar unwrap region is not a valid annulus section."},
-    {0x80044105, L"The point cannot be mapped through the polar unwrap."},
-    {0x80044106, L"The polar unwrap region is clipped by the image."},
-    {0x80044107, L"There is no data to process."},
-    {0x80044108, L"The region sizes do not match."},
-    {0x80044109, L"The kernel size is not valid."},
-    {0x8004410A, L"All kernel values are zero."},
-    {0x80044200, L"The affine transform output has zero size."},
-    {0x80044201, L"The affine transform output is too large."},
-    {0x80044300, L"The missing-pixel direction is not valid."},
-    {0x80044301, L"The missing-pixel value computation is not valid."},
-    {0x80044302, L"The missing-pixel global value mode is not valid."},
-    {0x80044303, L"The missing-pixel smoothing is not valid."},
-    {0x80044304, L"The fixed global value lies outside the destination range."},
-    {0x80044305, L"The destination range image must not be bound."},
+// This library's own results.
+#define LUM_DETAIL_MESSAGE(name, code, text) {code, L"" text},
+    LUM_IP_RESULT_CODES(LUM_DETAIL_MESSAGE)
+#undef LUM_DETAIL_MESSAGE
     // Descriptions of standard result codes.
     {0x80048080, L"Unspecified error."},
     {0x80048081, L"Catastrophic failure."},

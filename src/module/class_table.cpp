@@ -1,6 +1,7 @@
 #include "module/class_table.h"
 
 #include "components/arith/constant_arithmetic.h"
+#include "components/conv/convolution.h"
 #include "components/oneimage/one_image_tool.h"
 #include "components/oneimage/operators_collection.h"
 
@@ -11,5 +12,8 @@ std::vector<lcModuleClass> lumxipClasses() {
       lcModuleClass::of<CLumIPOneImageTool>(),
       lcModuleClass::of<CLumIPOneImageAddSubtractConstant>(),
       lcModuleClass::of<CLumIPOneImageMultiplyConstant>(),
+      lcModuleClass::of<CLumIPOneImageConvolve3x3>(),
+      lcModuleClass::of<CLumIPOneImageConvolveNxM>(),
+      lcModuleClass::of<CLumIPOneImageHighPassFilter>(),
   };
 }

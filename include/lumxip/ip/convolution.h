@@ -4,6 +4,7 @@
 // Gaussian smoothing, plus 128).
 
 #include "lumxip/ip/one_image.h"
+#include "lumxip/ip/result_codes.h"
 
 enum LumIPOneImageConvolve3x3PositionConstants : LONG {
   lumIPOneImageConvolve3x3PositionNorthWest = 0,

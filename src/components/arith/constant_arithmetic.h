@@ -3,6 +3,7 @@
 // that change every pixel by a constant. Grey images use ConstantValue, colour images the
 // three plane constants; a 16-bit output keeps the input's pixel-depth code.
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -39,8 +40,8 @@ LUM_PARAMETERS(lcMultiplyConstantParams, LUM_IP_MULTIPLY_CONSTANT_PROPERTIES);
 
 // The lookup tables the multiply applies, built from the constants when they changed.
 struct lcMultiplyTables {
-  uint8_t grey8[256];
-  uint8_t plane[3][256];
+  std::array<uint8_t, 256> grey8;
+  std::array<uint8_t, 256> plane[3];
   std::vector<uint16_t> grey16;  // 65536 entries
 };
 

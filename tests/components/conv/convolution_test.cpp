@@ -2,7 +2,9 @@
 
 #include <cmath>
 
+#include "components/arith/constant_arithmetic.h"
 #include "components/conv/convolution.h"
+#include "lumxip/ip/one_image_tool.h"
 #include "support/conformance.h"
 #include "support/test_images.h"
 
@@ -129,7 +131,9 @@ TEST(ConvolveNxM, MeanKernelAveragesAndTheKernelSurvivesCloneAndStream) {
   const auto expected = pixels8(execute(op.get(), input.get()).get());
   ASSERT_EQ(expected.size(), 3u);
   ASSERT_EQ(expected[0].size(), 3u);
-  EXPECT_EQ(expected[1][1], 30);  // weights 3 at x = 1 and 1 elsewhere: (3 * 30 + 14 * 30) / 17
+  // Turned by 180 degrees, the weight 3 meets the pixel two right of the centre (50);
+  // the other fourteen weights 1 meet 3 * (10 + ... + 50) - 50: 550 / 17 rounds to 32.
+  EXPECT_EQ(expected[1][1], 32);
 
   ComPtr<ILumObject> clone;
   ASSERT_EQ(op->Clone(clone.put()), S_OK);
@@ -150,4 +154,30 @@ TEST(HighPassFilter, SigmaFollowsTheSmoothnessAndFlatImagesGiveMidGrey) {
   for (int p = 0; p < 3; ++p)
     EXPECT_EQ(planePixels(output.get(), p)[2][3], 128) << p;
   execute(op.get(), grey16Image(3, 3, xy).get(), HRESULT(0x8004E105));
+}
+
+TEST(Convolution, OperatorsChainInATool) {
+  auto add = conformance::make<CLumIPOneImageAddSubtractConstant>();
+  add->put_ConstantValue(40);
+  auto smooth = conformance::make<CLumIPOneImageConvolve3x3>();
+  auto highPass = conformance::make<CLumIPOneImageHighPassFilter>();
+  auto input = grey8Image(9, 7, xy);
+  const auto expected = pixels8(
+      execute(highPass.get(), execute(smooth.get(), execute(add.get(), input.get()).get()).get())
+          .get());
+
+  auto tool = createObject<ILumIPOneImageTool>(CLSID_LumIPOneImageTool);
+  ComPtr<ILumIPOneImageOperators> ops;
+  tool->get_Operators(ops.put());
+  for (ILumIPOneImageOperatorParams* op :
+       {static_cast<ILumIPOneImageOperatorParams*>(add.get()),
+        static_cast<ILumIPOneImageOperatorParams*>(smooth.get()),
+        static_cast<ILumIPOneImageOperatorParams*>(highPass.get())})
+    ASSERT_EQ(ops->Add(op, -1), S_OK);
+  tool->putref_InputImage(input.get());
+  ASSERT_EQ(tool->Run(), S_OK);
+  ComPtr<ILumImage> output;
+  tool->get_OutputImage(output.put());
+  ASSERT_TRUE(output);
+  EXPECT_EQ(pixels8(output.get()), expected);
 }
