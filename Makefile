@@ -2,10 +2,12 @@
 #   make run             builds and runs the demo program
 #   make test            installs missing packages, builds and runs every test
 #   make test-sanitize   the same under AddressSanitizer and UndefinedBehaviorSanitizer
+#   make bench           benchmarks the kernels against OpenCV (installs OpenCV for it)
 #   make format          formats the sources with clang-format
 
 BUILD_DIR    ?= build
 SANITIZE_DIR ?= build-sanitize
+BENCH_DIR    ?= $(BUILD_DIR)/bench
 BUILD_TYPE   ?= RelWithDebInfo
 JOBS         ?= $(shell nproc 2>/dev/null || echo 2)
 GENERATOR    := -G Ninja
@@ -17,8 +19,10 @@ export CCACHE_NOHASHDIR ?= 1
 # Debian packages the build, the tests and the tools need.
 DEB_PACKAGES := cmake ninja-build g++ ccache libgtest-dev libgmock-dev libbenchmark-dev clang-format \
                 libhwy-dev
+# Only the benchmark compares with OpenCV; nothing else may need it.
+BENCH_PACKAGES := libopencv-dev
 
-.PHONY: deps build test test-sanitize run format check-format clean
+.PHONY: deps bench-deps build test test-sanitize bench run format check-format clean
 
 deps:
 	@tools/install-deps.sh $(DEB_PACKAGES)
@@ -38,6 +42,18 @@ $(SANITIZE_DIR)/build.ninja:
 test-sanitize: deps $(SANITIZE_DIR)/build.ninja
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	@tools/run-tests.sh $(SANITIZE_DIR) $(JOBS)
+
+bench-deps: deps
+	@tools/install-deps.sh $(BENCH_PACKAGES)
+
+# A Release build of its own; it prints the table and writes $(BENCH_DIR)/report.json.
+$(BENCH_DIR)/build.ninja: | bench-deps
+	cmake -S . -B $(BENCH_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DLUMXIP_BENCH=ON \
+	  -DLUMXIP_TESTS=OFF
+
+bench: bench-deps $(BENCH_DIR)/build.ninja
+	cmake --build $(BENCH_DIR) --target lumxip-bench -j $(JOBS)
+	$(BENCH_DIR)/bench/lumxip-bench --report $(BENCH_DIR)/report.json
 
 run: build
 	$(BUILD_DIR)/apps/demo/lumxip-demo

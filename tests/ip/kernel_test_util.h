@@ -39,12 +39,13 @@ lcPelBuffer<T> randomPels(std::mt19937& random, int32_t width, int32_t height, i
 template <class T>
 ::testing::AssertionResult samePels(const lcPelBuffer<T>& a, const lcPelBuffer<T>& b) {
   if (a.bufferRect() != b.bufferRect()) return ::testing::AssertionFailure() << "other windows";
-  for (int32_t y = 0; y < a.height(); ++y)
-    for (int32_t x = 0; x < a.width(); ++x)
-      if (a.rows()[y][x] != b.rows()[y][x])
+  const lcPelRows<const T> rowsA = a.rows(), rowsB = b.rows();
+  for (int32_t y = 0; y < rowsA.height; ++y)
+    for (int32_t x = 0; x < rowsA.width; ++x)
+      if (rowsA[y][x] != rowsB[y][x])
         return ::testing::AssertionFailure()
-               << "pixel " << x << "," << y << " (window): " << +a.rows()[y][x] << " against "
-               << +b.rows()[y][x];
+               << "pixel " << x << "," << y << " (window): " << +rowsA[y][x] << " against "
+               << +rowsB[y][x];
   return ::testing::AssertionSuccess();
 }
 
@@ -76,21 +77,52 @@ auto expectEveryWayAgrees(const Run& run) {
   return reference;
 }
 
+// For images large enough to be cut into many bands, where running every way would be
+// slow: the portable twin on one worker against the fast twin on five.
+template <class Run>
+auto expectBandsAgree(const Run& run) {
+  const int savedWorkers = lcWorkerCount();
+  const lcKernelSelectionHook savedHook = lcSetKernelSelectionHook([](const char*) { return 1; });
+  lcSetWorkerCount(1);
+  const auto reference = run();
+  lcSetKernelSelectionHook(nullptr);
+  lcSetWorkerCount(5);
+  EXPECT_TRUE(samePels(run(), reference)) << "fast, 5 workers";
+  lcSetKernelSelectionHook(savedHook);
+  lcSetWorkerCount(savedWorkers);
+  return reference;
+}
+
 // A width x height buffer at offset (0, 0) with every pixel `value`.
 template <class T>
 lcPelBuffer<T> flatPels(int32_t width, int32_t height, T value) {
   lcPelBuffer<T> buffer;
   buffer.allocate(width, height);
+  const lcPelRows<T> rows = buffer.rows();
   for (int32_t y = 0; y < height; ++y)
-    std::fill_n(buffer.rows()[y], width, value);
+    std::fill_n(rows[y], width, value);
+  return buffer;
+}
+
+// A width x height buffer at offset (0, 0) of a pattern that takes every pixel value,
+// quicker to make than random pixels when the image is large.
+template <class T>
+lcPelBuffer<T> patternPels(int32_t width, int32_t height) {
+  lcPelBuffer<T> buffer;
+  buffer.allocate(width, height);
+  const lcPelRows<T> rows = buffer.rows();
+  for (int32_t y = 0; y < height; ++y)
+    for (int32_t x = 0; x < width; ++x)
+      rows[y][x] = static_cast<T>(x * 31 + y * 17 + (x * y >> 5));
   return buffer;
 }
 
 // True when every pixel of `buffer` is `value`.
 template <class T>
 bool allPelsAre(const lcPelBuffer<T>& buffer, T value) {
-  for (int32_t y = 0; y < buffer.height(); ++y)
-    for (int32_t x = 0; x < buffer.width(); ++x)
-      if (buffer.rows()[y][x] != value) return false;
+  const lcPelRows<const T> rows = buffer.rows();
+  for (int32_t y = 0; y < rows.height; ++y)
+    for (int32_t x = 0; x < rows.width; ++x)
+      if (rows[y][x] != value) return false;
   return true;
 }
