@@ -16,13 +16,13 @@
 
 namespace {
 
-struct Size {
-  int32_t width;
-  int32_t height;
-  std::string text() const { return std::to_string(width) + "x" + std::to_string(height); }
-};
+using Size = lcBenchSize;
 
-constexpr Size kSizes[] = {{4096, 4096}, {640, 480}};
+std::string textOf(const Size& size) {
+  return std::to_string(size.width) + "x" + std::to_string(size.height);
+}
+
+const std::vector<lcBenchSize> kSizes = {{4096, 4096}, {640, 480}};
 
 int allCores() {
   return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
@@ -32,6 +32,7 @@ struct Row {
   std::string name;
   lcBenchPrepare prepare;
   double target;
+  std::vector<lcBenchSize> sizes;
 };
 
 std::vector<Row>& registeredRows() {
@@ -46,7 +47,7 @@ void useThreads(int threads) {
 }
 
 std::string keyOf(const std::string& row, const Size& size, int threads, bool ours) {
-  return row + "/" + size.text() + "/t" + std::to_string(threads) + (ours ? "/ours" : "/opencv");
+  return row + "/" + textOf(size) + "/t" + std::to_string(threads) + (ours ? "/ours" : "/opencv");
 }
 
 // The sides of the last row and size prepared: benchmarks run in registration order, so
@@ -54,7 +55,7 @@ std::string keyOf(const std::string& row, const Size& size, int threads, bool ou
 const lcBenchSides& preparedSides(const Row& row, const Size& size) {
   static std::string preparedKey;
   static std::unique_ptr<lcBenchSides> prepared;
-  const std::string key = row.name + "/" + size.text();
+  const std::string key = row.name + "/" + textOf(size);
   if (key != preparedKey || !prepared) {
     prepared.reset();
     prepared = std::make_unique<lcBenchSides>(row.prepare(size.width, size.height));
@@ -96,15 +97,16 @@ struct Result {
 std::vector<Result> results(const BestTimes& times) {
   std::vector<Result> rows;
   for (const Row& row : registeredRows())
-    for (const Size& size : kSizes)
+    for (const Size& size : row.sizes)
       for (int threads : {1, allCores()}) {
         const double mpix = double(size.width) * size.height / 1e6;
         auto rate = [&](bool ours, int withThreads) {
           const auto found = times.best.find(keyOf(row.name, size, withThreads, ours));
           return found == times.best.end() ? 0.0 : mpix / found->second;
         };
-        const bool targeted = threads == 1 && size.width == kSizes[0].width;
-        rows.push_back({row.name, size.text(), threads, rate(true, threads), rate(false, threads),
+        const bool targeted = threads == 1 && size.width == kSizes[0].width &&
+                              size.height == kSizes[0].height;
+        rows.push_back({row.name, textOf(size), threads, rate(true, threads), rate(false, threads),
                         targeted ? row.target : 0, threads > 1 ? rate(true, 1) : 0});
       }
   return rows;
@@ -149,7 +151,7 @@ std::string loadAverage() {
 
 void registerBenchmarks() {
   for (const Row& row : registeredRows())
-    for (const Size& size : kSizes)
+    for (const Size& size : row.sizes)
       for (int threads : {1, allCores()})
         for (bool ours : {true, false}) {
           benchmark::RegisterBenchmark(keyOf(row.name, size, threads, ours).c_str(),
@@ -174,8 +176,10 @@ void registerBenchmarks() {
 
 }  // namespace
 
-void lcAddBenchRow(const std::string& name, lcBenchPrepare prepare, double target) {
-  registeredRows().push_back({name, std::move(prepare), target});
+void lcAddBenchRow(const std::string& name, lcBenchPrepare prepare, double target,
+                   std::vector<lcBenchSize> sizes) {
+  registeredRows().push_back(
+      {name, std::move(prepare), target, sizes.empty() ? kSizes : std::move(sizes)});
 }
 
 bool lcRunBenchRows(int argc, char** argv, const std::string& reportPath) {

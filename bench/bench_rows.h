@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 struct lcBenchSides {
   std::function<void()> ours;
@@ -26,10 +27,16 @@ struct lcBenchSides {
 
 using lcBenchPrepare = std::function<lcBenchSides(int32_t width, int32_t height)>;
 
-// Registers the row's benchmarks for every size and thread count. A target above 0 is
-// the ratio ours / OpenCV the row should reach at 4096 x 4096 on one thread; the table
-// shows it.
-void lcAddBenchRow(const std::string& name, lcBenchPrepare prepare, double target = 0);
+struct lcBenchSize {
+  int32_t width;
+  int32_t height;
+};
+
+// Registers the row's benchmarks for every size (4096 x 4096 and 640 x 480 unless
+// given) and thread count. A target above 0 is the ratio ours / OpenCV the row should
+// reach at 4096 x 4096 on one thread; the table shows it.
+void lcAddBenchRow(const std::string& name, lcBenchPrepare prepare, double target = 0,
+                   std::vector<lcBenchSize> sizes = {});
 
 // Runs every registered benchmark (Google Benchmark's flags in argv apply), prints the
 // table and writes the report rows {"name", "size", "threads", "ours_mpix_s",

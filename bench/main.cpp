@@ -9,6 +9,7 @@
 #include "bench_rows.h"
 
 void lcAddKernelBenchRows();
+void lcAddExecuteBenchRows();
 
 int main(int argc, char** argv) {
   std::string report = "report.json";
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
   lcRunBandSweep();
   if (sweepOnly) return 0;
   lcAddKernelBenchRows();
+  lcAddExecuteBenchRows();
   int count = static_cast<int>(rest.size());
   return lcRunBenchRows(count, rest.data(), report) ? 0 : 1;
 }
