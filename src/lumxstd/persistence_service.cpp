@@ -64,8 +64,8 @@ HRESULT PersistenceService::Save(IUnknown* object, IStream* stream, LONG mode, L
 }
 
 HRESULT PersistenceService::Load(IStream* stream, LONG mode, IUnknown** object) {
-  if (object == nullptr || stream == nullptr) return E_POINTER;
-  *object = nullptr;
+  if (HRESULT hr = lcClearOutPointers(object); FAILED(hr)) return hr;
+  if (stream == nullptr) return E_POINTER;
   return load(stream, mode, nullptr, object, L"Load");
 }
 

@@ -94,8 +94,7 @@ template <class Kernel>
 HRESULT lcExecuteOneImage(const lcErrorContext& context, const lcOneImageFrame& frame,
                           Kernel& kernel, ILumImage* input, LONG regionMode, ILumRegion* region,
                           ILumImage** output) {
-  if (output == nullptr) return E_POINTER;
-  *output = nullptr;
+  if (HRESULT hr = lcClearOutPointers(output); FAILED(hr)) return hr;
   return callBoundary(context, [&] {
     const lcImageRequest request{input, regionMode, region, frame.writeIntoInput};
     *output = lum::detail::runFrame(frame, kernel, request).detach();

@@ -90,7 +90,7 @@ class lcComponentBase
 
   template <auto Field>
   HRESULT getProperty(typename lcFieldTraits<FieldType<Field>>::Out* out) {
-    if (out == nullptr) return E_POINTER;
+    if (HRESULT hr = lcClearOutPointers(out); FAILED(hr)) return hr;
     static constexpr auto member = lum::propertyFor<Field>(T::allMembers());
     return callBoundary(context(member.getMethod.text), [&] {
       lcLockGuard guard(core_.lock());
