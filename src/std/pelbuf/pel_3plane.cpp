@@ -24,6 +24,15 @@ const lc3PlanePelRoot::PlaneHandle& lc3PlanePelRoot::plane(int number) const {
   return planes_[static_cast<std::size_t>(number)];
 }
 
+lcPelMemoryPlanes lc3PlanePelRoot::memory() const {
+  lcPelMemoryPlanes memory;
+  for (const PlaneHandle& plane : planes_) {
+    const lcPelMemoryPlanes own = plane->memory();
+    if (own.count == 1) memory.planes[static_cast<std::size_t>(memory.count++)] = own.planes[0];
+  }
+  return memory;
+}
+
 lc3PlanePelBuffer lc3PlanePelBuffer::join(const lcPelBuffer<uint8_t>& plane0,
                                           const lcPelBuffer<uint8_t>& plane1,
                                           const lcPelBuffer<uint8_t>& plane2) {

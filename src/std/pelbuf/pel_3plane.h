@@ -21,6 +21,7 @@ class LC_VISIBLE lc3PlanePelRoot final : public lcPelRootBase {
 
   // lcPelFunc::BadParams for a plane number outside 0..2.
   const PlaneHandle& plane(int number) const;
+  lcPelMemoryPlanes memory() const override;
 
  private:
   std::array<PlaneHandle, 3> planes_;
