@@ -146,13 +146,19 @@ TEST(Pel3Plane, JoiningTakesPlaneZerosViewAndRefusesPlanesThatDiffer) {
     plane = numbered<uint8_t>(6, 4, 1, 1);
     plane.setWindow(1, 1, 3, 2);
   }
-  planes[1].setOffset(40, 40);  // only plane 0's offset counts
+  planes[1].setXform(lc2XformCache(lcMakeXform(kTestXform.linear())));  // equal, not shared
   const lcPelBuffer<uint8_t> plane1 =
       lc3PlanePelBuffer::join(planes[0], planes[1], planes[2]).plane(1);
   EXPECT_EQ(plane1.bufferRect(), planes[0].bufferRect());
   EXPECT_EQ(plane1.firstPelAddress(), planes[1].firstPelAddress());
+
+  // A plane placed elsewhere would silently take plane 0's place: refused.
+  lcPelBuffer<uint8_t> moved = planes[1], turned = planes[1];
+  moved.setOffset(40, 40);
+  turned.setXform(lc2XformCache(lcMakeXform(lc2XformLinear(lc2Matrix(0, 1, -1, 0), {}))));
   larger.setRootWindow(1, 1, 3, 2, false);
-  EXPECT_THROW(lc3PlanePelBuffer::join(planes[0], larger, planes[2]), lcPel::BadWindow);
+  for (const lcPelBuffer<uint8_t>* differing : {&larger, &moved, &turned})
+    EXPECT_THROW(lc3PlanePelBuffer::join(planes[0], *differing, planes[2]), lcPel::BadWindow);
   planes[2].setRootWindow(0, 0, 3, 2, false);
   EXPECT_THROW(lc3PlanePelBuffer::join(planes[0], planes[1], planes[2]), lcPel::BadWindow);
 }
