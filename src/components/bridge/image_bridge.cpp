@@ -1,8 +1,5 @@
 #include "components/bridge/image_bridge.h"
 
-#include <algorithm>
-#include <limits>
-
 #include "components/framework/com_error.h"
 #include "std/math/xform_linear_object.h"
 
@@ -77,11 +74,11 @@ void cutToRegion(lcPelFrame& frame, ILumImage* image, ILumRegion* region) {
   if (!query<ILumRegion>(mapped.get())) throw lcCOMError(E_NOINTERFACE, 0);
   LONG x0 = 0, y0 = 0, x1 = 0, y1 = 0;
   throwIfFailed(mapped->GetPixelAlignedBoundingBox(&x0, &y0, &x1, &y1));
-  const auto extent = [](LONG from, LONG to) {
-    return static_cast<int32_t>(std::clamp<int64_t>(int64_t{to} - from, 0, INT32_MAX));
-  };
-  frame.setRootWindow(x0, y0, extent(x0, x1), extent(y0, y1), true);
-  if (frame.isEmpty()) throw lcCOMError(kWindowOutsideImage, 0);
+  // Clipped by its edges, not by its size: a box far larger than the image (its edges
+  // held at the ends of the 32-bit range) has a size no 32-bit integer holds.
+  const lcPelRect inside = lcIntersect({x0, y0, x1, y1}, frame.window());
+  if (inside.isEmpty()) throw lcCOMError(kWindowOutsideImage, 0);
+  frame.setRootWindow(inside.x0, inside.y0, inside.width(), inside.height(), false);
 }
 
 LONG accessMode(const lcImageRequest& request) {

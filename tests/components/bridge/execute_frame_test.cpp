@@ -256,19 +256,35 @@ ComPtr<ILumRegion> rectangle(double x, double y, double w, double h, const wchar
 TEST(ExecuteFrame, ARegionCutsTheWindowToItsPixelAlignedBox) {
   auto op = makeOperator();
   auto input = grey8();
-  // Pixel centres inside x in [1.5, 4.5) are columns 1..3; inside y in [0.5, 2.5), rows 0..1.
+  struct Case {
+    const char* name;
+    ComPtr<ILumRegion> region;
+    LONG width, height;
+  };
+  const Case cases[] = {
+      // Pixel centres inside x in [1.5, 4.5) are columns 1..3; in y in [0.5, 2.5), rows 0..1.
+      {"inside", rectangle(1.5, 0.5, 3, 2), 3, 2},
+      {"around the image", rectangle(-1, -1, 8, 6), kW, kH},
+      {"beyond the 32-bit range", rectangle(-1e10, -1e10, 2e10, 2e10), kW, kH},
+      {"wider than the 32-bit range", rectangle(-3e9, 0, 3e9 + 10, 4), kW, kH},
+  };
   ComPtr<ILumImage> output;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_EQ(op->Execute(input.get(), 1, c.region.get(), output.put()), S_OK);
+    LONG width = 0, height = 0;
+    output->get_Width(&width), output->get_Height(&height);
+    EXPECT_EQ(width, c.width);
+    EXPECT_EQ(height, c.height);
+  }
   ASSERT_EQ(op->Execute(input.get(), 1, rectangle(1.5, 0.5, 3, 2).get(), output.put()), S_OK);
-  LONG width = 0, height = 0;
-  output->get_Width(&width), output->get_Height(&height);
-  EXPECT_EQ(width, 3);
-  EXPECT_EQ(height, 2);
   const lc2Vector p = pixelOf(output.get(), {1.5, 0.5});
   EXPECT_EQ(p.x, 0.5) << "root (1.5, 0.5) lies on output pixel (0.5, 0.5)";
   EXPECT_EQ(p.y, 0.5);
 
   // The affine mode without a region takes the whole image, as every mode does.
   ASSERT_EQ(op->Execute(input.get(), lumRegionModeAffineTransform, nullptr, output.put()), S_OK);
+  LONG width = 0;
   output->get_Width(&width);
   EXPECT_EQ(width, kW);
 }
@@ -288,6 +304,8 @@ TEST(ExecuteFrame, RegionFailures) {
       {"affine mode, not affine", rectangle(0, 0, 2, 2), 2, hresultFrom(0x8004E402), 0x8004E301},
       {"affine mode, affine", affine, 2, E_NOTIMPL, 0},
       {"wholly outside", rectangle(50, 50, 2, 2), 1, hresultFrom(0x8004E103), 0},
+      {"outside, beyond the 32-bit range", rectangle(-1e10, 0, 1e9, 4), 1, hresultFrom(0x8004E103),
+       0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
