@@ -55,11 +55,21 @@ void checkRequest(const lcImageRequest& request) {
   }
 }
 
+// The linear form of a transform the bridge needs linear; 0x8004E200 for any other.
+lc2XformLinear requireLinear(ILumTransform2D* transform) {
+  VARIANT_BOOL linear = VARIANT_FALSE;
+  throwIfFailed(transform->get_IsLinear(&linear));
+  if (!linear) throw lcCOMError(kTransformNotLinear, 0);
+  return linearAtOrigin(transform);
+}
+
 // The transform from the image's selected space to its pixels, as a buffer carries it.
+// It must be linear: a kernel that resamples would otherwise work with the approximation
+// at the origin before the output image could refuse it.
 lc2XformCache selectedToPixels(ILumImage* image) {
   ComPtr<ILumTransform2D> transform;
   throwIfFailed(image->GetTransform(lum::Bstr(L"#").get(), lum::Bstr(L".").get(), transform.put()));
-  return lc2XformCache(lcMakeXform(linearAtOrigin(transform.get())));
+  return lc2XformCache(lcMakeXform(requireLinear(transform.get())));
 }
 
 // Cuts a frame that views the whole image (offset 0) to the region's pixel-aligned
@@ -130,10 +140,7 @@ void place(ILumImage* image, const lcPelFrame& result, ILumImage* templateImage)
   ComPtr<ILumTransform2D> selectedFromRoot;
   throwIfFailed(templateImage->GetTransform(lum::Bstr(L".").get(), lum::Bstr(L"@").get(),
                                             selectedFromRoot.put()));
-  VARIANT_BOOL linear = VARIANT_FALSE;
-  throwIfFailed(selectedFromRoot->get_IsLinear(&linear));
-  if (!linear) throw lcCOMError(kTransformNotLinear, 0);
-  pixelFromRoot = pixelFromRoot * linearAtOrigin(selectedFromRoot.get());
+  pixelFromRoot = pixelFromRoot * requireLinear(selectedFromRoot.get());
   throwIfFailed(image->SetCoordinateInfo(
       tree.get(), selected.get(),
       transformObject(lc2XformLinear(pixelFromRoot.matrix(), pixelFromRoot.translation() - offset))

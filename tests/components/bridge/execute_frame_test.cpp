@@ -189,6 +189,10 @@ TEST(ExecuteFrame, FailuresReturnTheirCodeAndNothingElse) {
   nonLinear->put_PixelFromRootTransform(lum::makeComObject<WavyTransform>().get());
   nonLinear->put_SelectedSpaceName(lum::Bstr(L"#").get());
   auto noPixels = create<ILumImage8Grey>(CLSID_LumImage8Grey).as<ILumImage>();
+  // Selected space "@": the transform to the pixels is the non-linear pixel-from-root, so
+  // the input's buffer could only carry an approximation of it.
+  auto nonLinearInput = grey8();
+  nonLinearInput->put_PixelFromRootTransform(lum::makeComObject<WavyTransform>().get());
 
   struct Case {
     const char* name;
@@ -206,6 +210,7 @@ TEST(ExecuteFrame, FailuresReturnTheirCodeAndNothingElse) {
       {"region mode 0", plain.get(), 0, {}, E_INVALIDARG, 0x80048101},
       {"format not accepted", plain.get(), 1, colourOnly, hresultFrom(0x8004E105), 0},
       {"non-linear template", nonLinear.get(), 1, {}, hresultFrom(0x8004E200), 0},
+      {"non-linear input", nonLinearInput.get(), 1, {}, hresultFrom(0x8004E200), 0},
       {"no pixel access", withoutAccess.get(), 1, {}, E_INVALIDARG, 0},
       {"no pixels", noPixels.get(), 1, {}, hresultFrom(0x8004E102), 0},
   };
