@@ -172,6 +172,11 @@ TEST(ExecuteFrame, TheFirstAcceptedFormatWinsAndDepthIsCopiedOnRequest) {
   LONG depth = 0;
   output.as<ILumImage16Grey>()->get_PixelDepth(&depth);
   EXPECT_EQ(depth, lumPixelDepth10Bits);
+  auto range = range16();
+  range.as<ILumImage16Range>()->put_PixelDepth(lumPixelDepth14Bits);
+  ASSERT_EQ(op->Execute(range.get(), 1, nullptr, output.put()), S_OK);
+  output.as<ILumImage16Range>()->get_PixelDepth(&depth);
+  EXPECT_EQ(depth, lumPixelDepth14Bits) << "range images carry a depth code too";
   op->options.copyDepth = false;
   ASSERT_EQ(op->Execute(sixteen.get(), 1, nullptr, output.put()), S_OK);
   output.as<ILumImage16Grey>()->get_PixelDepth(&depth);
