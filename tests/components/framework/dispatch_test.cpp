@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "support/error_info_probe.h"
 #include "support/test_widget.h"
 
@@ -143,6 +145,35 @@ TEST(Dispatch, ExceptionInfoReceivesTheSettersError) {
   SysFreeString(exception.bstrDescription);
   SysFreeString(exception.bstrHelpFile);
   lumtest::takeErrorInfo();
+}
+
+TEST(Dispatch, AVariantPropertyKeepsTheValueNotTheCallersReference) {
+  auto widget = makeTestWidget();
+  auto object = widget.as<ILumObject>();
+  LONG callers = 5;
+  VARIANT byRef;
+  VariantInit(&byRef);
+  byRef.vt = VT_BYREF | VT_I4;
+  byRef.plVal = &callers;
+  const std::function<HRESULT()> ways[] = {
+      [&] { return object->put_Tag(byRef); },
+      [&] { return object->putref_Tag(byRef); },
+      [&] {
+        DISPID put = DISPID_PROPERTYPUT;
+        DISPPARAMS params{&byRef, &put, 1, 1};
+        return widget->Invoke(DISPID_LumObject_Tag, IID_NULL, 0, DISPATCH_PROPERTYPUT, &params,
+                              nullptr, nullptr, nullptr);
+      },
+  };
+  for (std::size_t way = 0; way < std::size(ways); ++way) {
+    callers = 5;
+    ASSERT_EQ(ways[way](), S_OK) << way;
+    callers = 6;
+    lum::Variant tag;
+    object->get_Tag(tag.put());
+    EXPECT_EQ(tag.type(), VT_I4) << way;
+    EXPECT_EQ(tag.get().lVal, 5) << way;
+  }
 }
 
 }  // namespace
