@@ -147,6 +147,75 @@ TEST(Dispatch, ExceptionInfoReceivesTheSettersError) {
   lumtest::takeErrorInfo();
 }
 
+TEST(Dispatch, OnlyFailuresTheMemberReportsBecomeExceptions) {
+  auto widget = makeTestWidget();
+  IDispatch* d = widget.get();
+  struct Case {
+    const char* name;
+    DISPID id;
+    WORD flags;
+    std::vector<lum::Variant> args;  // declaration order
+    HRESULT expected, scode;
+    UINT argError;
+  };
+  const Case cases[] = {
+      {"a put that does not convert",
+       testWidget_Count,
+       DISPATCH_PROPERTYPUT,
+       {lum::Variant(1e20)},
+       DISP_E_OVERFLOW,
+       0,
+       0},
+      {"an argument that does not convert",
+       testWidget_Combine,
+       DISPATCH_METHOD,
+       {lum::Variant(1), lum::Variant(2.0), lum::Variant(L"c"), lum::Variant(1e20)},
+       DISP_E_OVERFLOW,
+       0,
+       0},
+      {"a member that fails without reporting",
+       DISPID_LumObject_CreateObject,
+       DISPATCH_METHOD,
+       {lum::Variant(L"{not a class}")},
+       CO_E_CLASSSTRING,
+       0,
+       99},
+      {"a member that reports",
+       testWidget_Scale,
+       DISPATCH_PROPERTYPUT,
+       {lum::Variant(-1.0)},
+       DISP_E_EXCEPTION,
+       E_INVALIDARG,
+       99},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    lumtest::setPendingError(L"left by an earlier call");
+    std::vector<VARIANT> reversed;
+    for (auto it = c.args.rbegin(); it != c.args.rend(); ++it)
+      reversed.push_back(*it->ptr());
+    DISPID put = DISPID_PROPERTYPUT;
+    const bool isPut = c.flags & DISPATCH_PROPERTYPUT;
+    DISPPARAMS params{reversed.data(), isPut ? &put : nullptr, UINT(reversed.size()),
+                      isPut ? 1u : 0u};
+    EXCEPINFO exception{};
+    UINT argError = 99;
+    lum::Variant result;
+    EXPECT_EQ(d->Invoke(c.id, IID_NULL, 0, c.flags, &params, result.put(), &exception, &argError),
+              c.expected);
+    EXPECT_EQ(exception.scode, c.scode);
+    EXPECT_EQ(argError, c.argError);
+    const std::wstring_view description = lum::bstrView(exception.bstrDescription);
+    EXPECT_EQ(description.find(L"earlier"), std::wstring_view::npos);
+    const auto left = lumtest::takeErrorInfo();
+    EXPECT_EQ(left.description == L"left by an earlier call", c.expected != DISP_E_EXCEPTION)
+        << "earlier information stays unless the member reports its own";
+    SysFreeString(exception.bstrSource);
+    SysFreeString(exception.bstrDescription);
+    SysFreeString(exception.bstrHelpFile);
+  }
+}
+
 TEST(Dispatch, AVariantPropertyKeepsTheValueNotTheCallersReference) {
   auto widget = makeTestWidget();
   auto object = widget.as<ILumObject>();
