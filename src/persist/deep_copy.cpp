@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "components/framework/com_error.h"
+#include "persist/nesting_guard.h"
 #include "persist/property_archive.h"
 
 namespace {
@@ -44,6 +45,7 @@ class DeepCopy {
     for (const auto& [from, to] : table_)
       if (from == identity) return to;
 
+    const lcNestingGuard level(L"objects");
     const CLSID clsid = classIdOf(source);
     ComPtr<IUnknown> copy;
     if (destination) {
