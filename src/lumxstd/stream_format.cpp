@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "components/framework/com_error.h"
+#include "persist/archive_read.h"
 #include "persist/nesting_guard.h"
 #include "persist/property_archive.h"
 #include "std/archive/archive.h"
@@ -355,14 +356,15 @@ ComPtr<IUnknown> StreamReader::readObject(IUnknown* into, bool top) {
 
   const lcNestingGuard level(L"objects");
   const CLSID clsid = readGuid();
-  const ComPtr<IUnknown> object = objectFor(clsid, top ? into : nullptr);
+  const bool existed = top && into;
+  const ComPtr<IUnknown> object = objectFor(clsid, existed ? into : nullptr);
   const std::size_t slot = read_.size();
   read_.emplace_back();  // empty while the object is being read
 
   if (tag == kStreamedObject)
     readStreamed(*object);
   else
-    readArchived(*object, clsid, top);
+    readArchived(*object, clsid, top, existed);
   read_[slot] = object;
   return object;
 }
@@ -380,9 +382,9 @@ void StreamReader::readStreamed(IUnknown& object) {
   throwIfFailed(streamed->Load(bytes.get()));
 }
 
-void StreamReader::readArchived(IUnknown& object, const CLSID& clsid, bool top) {
-  // Every byte of the archive is read before the object is touched: a damaged stream
-  // leaves an existing object as it was.
+// A failure leaves an object that existed before as it was: every byte of its archive is
+// read before it is touched, and what it read is undone when its own Persist fails.
+void StreamReader::readArchived(IUnknown& object, const CLSID& clsid, bool top, bool existed) {
   ComPtr<CLumArchive> archive = CLumArchive::create(mode_);
   const uint32_t count = takeScalar<uint32_t>();
   requireRoom(count, 4 + 2);  // an empty key and a type
@@ -393,11 +395,10 @@ void StreamReader::readArchived(IUnknown& object, const CLSID& clsid, bool top) 
   }
   ComPtr<ILumPersistArchive> persist = ComPtr<IUnknown>(&object).as<ILumPersistArchive>();
   if (!persist) throw lcArchive::BadContent(L"an object that cannot read an archive");
-  if (auto config = persist.as<ILumChangeEventConfiguration>()) config->SuspendEventDelivery();
+  lcArchiveRead reading(*persist, existed);
   throwIfFailed(persist->Persist(archive.get(), mode_));
   collectProblems(*archive, clsid);
-  persist->put_HasChanged(VARIANT_TRUE);  // loaded: no longer what a new one would be
-  throwIfFailed(persist->PostLoad(top ? VARIANT_FALSE : VARIANT_TRUE));
+  reading.finish(!top);
 }
 
 lum::Variant StreamReader::readValue() {

@@ -65,7 +65,7 @@ class StreamReader {
   ComPtr<IUnknown> objectFor(const CLSID& clsid, IUnknown* into);
   ComPtr<IUnknown> readObject(IUnknown* into, bool top);
   void readStreamed(IUnknown& object);
-  void readArchived(IUnknown& object, const CLSID& clsid, bool top);
+  void readArchived(IUnknown& object, const CLSID& clsid, bool top, bool existed);
   lum::Variant readValue();
   SAFEARRAY* readArray(VARTYPE elementType);
   std::wstring readString();
