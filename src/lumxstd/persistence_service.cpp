@@ -1,5 +1,6 @@
 #include "lumxstd/persistence_service.h"
 
+#include <memory>
 #include <new>
 
 #include "components/framework/call_boundary.h"
@@ -26,17 +27,52 @@ void writeAll(IStream& stream, const std::vector<uint8_t>& bytes) {
   }
 }
 
-// The bytes from the stream's position to its end.
-std::vector<uint8_t> readRest(IStream& stream) {
-  std::vector<uint8_t> bytes;
-  uint8_t chunk[64 * 1024];
+// The bytes from the stream's position to its end, read into memory; the stream is left
+// at its end. They are read straight into the buffer: a chunk on the stack would sit in
+// every level of a nested load.
+std::shared_ptr<const std::vector<uint8_t>> readRest(IStream& stream) {
+  constexpr ULONG kChunk = 64 * 1024;
+  auto bytes = std::make_shared<std::vector<uint8_t>>();
   for (;;) {
+    const std::size_t filled = bytes->size();
+    bytes->resize(filled + kChunk);
     ULONG read = 0;
-    throwIfFailed(stream.Read(chunk, sizeof chunk, &read));
+    const HRESULT hr = stream.Read(bytes->data() + filled, kChunk, &read);
+    bytes->resize(filled + read);
+    throwIfFailed(hr);
     if (read == 0) break;
-    bytes.insert(bytes.end(), chunk, chunk + read);
   }
   return bytes;
+}
+
+// What a load reads: the stream's bytes from its position to its end. A read-only stream
+// (a streamed record that an enclosing load hands its object) is read where its bytes
+// are and keeps its position; any other stream is read into memory and left at its end.
+struct BytesToLoad {
+  lum::ReadOnlyBytes bytes;
+  bool streamAtEnd = false;
+};
+
+BytesToLoad bytesToLoad(IStream& stream) {
+  BytesToLoad load;
+  if (lum::readOnlyStreamRest(&stream, &load.bytes)) return load;
+  auto copy = readRest(stream);
+  load.bytes = {reinterpret_cast<const std::byte*>(copy->data()), copy->size(), copy};
+  load.streamAtEnd = true;
+  return load;
+}
+
+// Loaded, but a host should warn its user: what could not be read, and why. Kept out of
+// load(), which nested loads pass through at every level, so that its frame stays small.
+HRESULT reportProblems(const lcErrorContext& context, const std::vector<std::wstring>& problems) {
+  std::wstring text = L"The object was loaded with problems: ";
+  for (std::size_t i = 0; i < problems.size(); ++i)
+    text += (i ? L" | " : L"") + problems[i];
+  lcErrorReport report;
+  report.code = S_FALSE;
+  report.text = std::move(text);
+  reportError(context, report);
+  return S_FALSE;
 }
 
 }  // namespace
@@ -64,8 +100,8 @@ HRESULT PersistenceService::Save(IUnknown* object, IStream* stream, LONG mode, L
 }
 
 HRESULT PersistenceService::Load(IStream* stream, LONG mode, IUnknown** object) {
-  if (object == nullptr || stream == nullptr) return E_POINTER;
-  *object = nullptr;
+  if (HRESULT hr = lcClearOutPointers(object); FAILED(hr)) return hr;
+  if (stream == nullptr) return E_POINTER;
   return load(stream, mode, nullptr, object, L"Load");
 }
 
@@ -79,25 +115,19 @@ HRESULT PersistenceService::load(IStream* stream, LONG mode, IUnknown* into, IUn
   const lcErrorContext context = contextFor(method);
   std::vector<std::wstring> problems;
   const HRESULT hr = callBoundary(context, [&] {
-    const std::vector<uint8_t> bytes = readRest(*stream);
-    StreamReader reader(bytes.data(), bytes.size(), mode);
+    const BytesToLoad load = bytesToLoad(*stream);
+    StreamReader reader(reinterpret_cast<const uint8_t*>(load.bytes.data), load.bytes.size,
+                        load.bytes.owner, mode);
     ComPtr<IUnknown> loaded = reader.readDocument(into);
     // Leave the stream just after what was read: more may follow.
-    const int64_t unread = static_cast<int64_t>(bytes.size() - reader.consumed());
-    stream->Seek(LARGE_INTEGER{-unread}, STREAM_SEEK_CUR, nullptr);
+    const auto consumed = static_cast<int64_t>(reader.consumed());
+    const auto unread = static_cast<int64_t>(load.bytes.size) - consumed;
+    stream->Seek(LARGE_INTEGER{load.streamAtEnd ? -unread : consumed}, STREAM_SEEK_CUR, nullptr);
     problems = reader.problems();
     if (object) *object = loaded.detach();
   });
   if (FAILED(hr) || problems.empty()) return hr;
-  // Loaded, but a host should warn its user: what could not be read, and why.
-  std::wstring text = L"The object was loaded with problems: ";
-  for (std::size_t i = 0; i < problems.size(); ++i)
-    text += (i ? L" | " : L"") + problems[i];
-  lcErrorReport report;
-  report.code = S_FALSE;
-  report.text = std::move(text);
-  reportError(context, report);
-  return S_FALSE;
+  return reportProblems(context, problems);
 }
 
 }  // namespace lumxstd

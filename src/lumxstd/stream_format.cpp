@@ -1,8 +1,11 @@
 #include "lumxstd/stream_format.h"
 
 #include <cstring>
+#include <optional>
 
 #include "components/framework/com_error.h"
+#include "persist/archive_read.h"
+#include "persist/nesting_guard.h"
 #include "persist/property_archive.h"
 #include "std/archive/archive.h"
 
@@ -61,6 +64,13 @@ uint64_t minimumSize(VARTYPE vt) {
   }
 }
 
+// Arrays of VARIANTs may hold arrays again with no object between them, so each takes a
+// level of nesting as an object does; other arrays cannot nest by themselves.
+std::optional<lcNestingGuard> arrayLevel(VARTYPE elementType) {
+  if (elementType != VT_VARIANT) return std::nullopt;
+  return std::optional<lcNestingGuard>(std::in_place, L"arrays of values");
+}
+
 }  // namespace
 
 // ---- writing ------------------------------------------------------------------------
@@ -96,15 +106,14 @@ void StreamWriter::writeDocument(IUnknown* object) {
   put(kStreamMagic, sizeof kStreamMagic);
   putScalar<uint32_t>(kStreamFormatVersion);
   putScalar<uint32_t>(0);  // flags, reserved
-  writeObject(object, 0);
+  writeObject(object);
 }
 
-void StreamWriter::writeObject(IUnknown* object, int depth) {
+void StreamWriter::writeObject(IUnknown* object) {
   if (object == nullptr) {
     putScalar<uint8_t>(kNullObject);
     return;
   }
-  if (depth > kMaxNesting) throw lcArchive::BadContent(L"objects are nested too deeply to save");
   const ComPtr<IUnknown> identity = identityOf(object);
   for (std::size_t i = 0; i < written_.size(); ++i) {
     if (written_[i] != identity) continue;
@@ -115,6 +124,7 @@ void StreamWriter::writeObject(IUnknown* object, int depth) {
     putScalar<uint32_t>(static_cast<uint32_t>(i));
     return;
   }
+  const lcNestingGuard level(L"objects");
   const CLSID clsid = classIdOf(object);
   const std::size_t slot = written_.size();
   if (auto persist = identity.as<ILumPersistArchive>()) {
@@ -124,7 +134,7 @@ void StreamWriter::writeObject(IUnknown* object, int depth) {
     writeGuid(clsid);
     ComPtr<CLumArchive> archive = CLumArchive::create(mode_);
     throwIfFailed(persist->Persist(archive.get(), mode_));
-    writeArchive(*archive, depth);
+    writeArchive(*archive);
     complete_[slot] = true;
     return;
   }
@@ -146,7 +156,7 @@ void StreamWriter::writeObject(IUnknown* object, int depth) {
                                     L"An object cannot be saved: it offers no persistence.");
 }
 
-void StreamWriter::writeArchive(ILumArchive& archive, int depth) {
+void StreamWriter::writeArchive(ILumArchive& archive) {
   LONG count = 0;
   archive.get_Count(&count);
   putScalar<uint32_t>(static_cast<uint32_t>(count));
@@ -156,17 +166,17 @@ void StreamWriter::writeArchive(ILumArchive& archive, int depth) {
     lum::Variant value;
     throwIfFailed(archive.get_Item(i, value.put()));
     writeString(key.view());
-    writeValue(value.get(), depth);
+    writeValue(value.get());
   }
 }
 
-void StreamWriter::writeValue(const VARIANT& input, int depth) {
+void StreamWriter::writeValue(const VARIANT& input) {
   lum::Variant value;
   throwIfFailed(VariantCopyInd(value.ptr(), &input));
   const VARIANT& v = value.get();
   putScalar<uint16_t>(v.vt);
   if (v.vt & VT_ARRAY) {
-    writeArray(v.parray, v.vt & VT_TYPEMASK, depth);
+    writeArray(v.parray, v.vt & VT_TYPEMASK);
     return;
   }
   switch (v.vt) {
@@ -204,14 +214,15 @@ void StreamWriter::writeValue(const VARIANT& input, int depth) {
       return;
     case VT_UNKNOWN:
     case VT_DISPATCH:
-      writeObject(v.punkVal, depth + 1);
+      writeObject(v.punkVal);
       return;
     default:
       throw lcArchive::BadType(L"a value of a type that cannot be saved");
   }
 }
 
-void StreamWriter::writeArray(SAFEARRAY* array, VARTYPE elementType, int depth) {
+void StreamWriter::writeArray(SAFEARRAY* array, VARTYPE elementType) {
+  const auto level = arrayLevel(elementType);
   LONG lower = 0, upper = -1;
   if (array) {
     SafeArrayGetLBound(array, 1, &lower);
@@ -237,10 +248,10 @@ void StreamWriter::writeArray(SAFEARRAY* array, VARTYPE elementType, int depth) 
         break;
       case VT_UNKNOWN:
       case VT_DISPATCH:
-        writeObject(*reinterpret_cast<IUnknown**>(element), depth + 1);
+        writeObject(*reinterpret_cast<IUnknown**>(element));
         break;
       case VT_VARIANT:
-        writeValue(*reinterpret_cast<VARIANT*>(element), depth + 1);
+        writeValue(*reinterpret_cast<VARIANT*>(element));
         break;
       default:
         if (minimumSize(elementType) == 0)
@@ -289,7 +300,17 @@ GUID StreamReader::readGuid() {
   return guid;
 }
 
+// Nested loads pass through readDocument, readObject and the service again for every
+// streamed record, so those keep their frames small: what needs texts and temporaries
+// (the header, making the object) is done in functions of its own.
 ComPtr<IUnknown> StreamReader::readDocument(IUnknown* into) {
+  readHeader();
+  ComPtr<IUnknown> object = readObject(into, true);
+  if (!object) throw lcArchive::BadContent(L"the stream holds no object");
+  return object;
+}
+
+void StreamReader::readHeader() {
   char magic[sizeof kStreamMagic];
   take(magic, sizeof magic);
   if (std::memcmp(magic, kStreamMagic, sizeof magic) != 0)
@@ -301,13 +322,27 @@ ComPtr<IUnknown> StreamReader::readDocument(IUnknown* into) {
         L"); this version reads formats up to " + std::to_wstring(kStreamFormatVersion));
   if (version == 0) throw lcArchive::BadContent(L"stream format 0 does not exist");
   (void)takeScalar<uint32_t>();  // flags, reserved
-  ComPtr<IUnknown> object = readObject(0, into, true);
-  if (!object) throw lcArchive::BadContent(L"the stream holds no object");
+}
+
+ComPtr<IUnknown> StreamReader::objectFor(const CLSID& clsid, IUnknown* into) {
+  if (into) {
+    if (classIdOf(into) != clsid)
+      throw lcCOMError::withDescription(
+          E_INVALIDARG,
+          L"The stream holds an object of another class (" + classText(clsid) + L").");
+    return identityOf(into);
+  }
+  if (clsid == CLSID_NULL)  // a property archive: made directly
+    return identityOf(static_cast<ILumArchive*>(CLumArchive::create(mode_).get()));
+  ComPtr<IUnknown> object;
+  if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_ALL, iid_of<IUnknown>, object.putVoid())))
+    throw lcCOMError::withDescription(
+        REGDB_E_CLASSNOTREG,
+        L"The stream holds an object of class " + classText(clsid) + L", which is not registered.");
   return object;
 }
 
-ComPtr<IUnknown> StreamReader::readObject(int depth, IUnknown* into, bool top) {
-  if (depth > kMaxNesting) throw lcArchive::BadContent(L"objects are nested too deeply");
+ComPtr<IUnknown> StreamReader::readObject(IUnknown* into, bool top) {
   const uint8_t tag = takeScalar<uint8_t>();
   if (tag == kNullObject) return nullptr;
   if (tag == kReference) {
@@ -319,64 +354,60 @@ ComPtr<IUnknown> StreamReader::readObject(int depth, IUnknown* into, bool top) {
   if (tag != kArchivedObject && tag != kStreamedObject)
     throw lcArchive::BadContent(L"an unknown object record");
 
+  const lcNestingGuard level(L"objects");
   const CLSID clsid = readGuid();
-  ComPtr<IUnknown> object;
-  if (top && into) {
-    if (classIdOf(into) != clsid)
-      throw lcCOMError::withDescription(
-          E_INVALIDARG,
-          L"The stream holds an object of another class (" + classText(clsid) + L").");
-    object = identityOf(into);
-  } else if (clsid == CLSID_NULL) {  // a property archive: made directly
-    object = identityOf(static_cast<ILumArchive*>(CLumArchive::create(mode_).get()));
-  } else if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_ALL, iid_of<IUnknown>,
-                                     object.putVoid()))) {
-    throw lcCOMError::withDescription(
-        REGDB_E_CLASSNOTREG,
-        L"The stream holds an object of class " + classText(clsid) + L", which is not registered.");
-  }
+  const bool existed = top && into;
+  const ComPtr<IUnknown> object = objectFor(clsid, existed ? into : nullptr);
   const std::size_t slot = read_.size();
   read_.emplace_back();  // empty while the object is being read
 
-  if (tag == kStreamedObject) {
-    const uint32_t size = takeScalar<uint32_t>();
-    requireRoom(size, 1);
-    ComPtr<IStream> bytes;
-    throwIfFailed(lum::createMemoryStream(data_ + position_, size, bytes.put()));
-    position_ += size;
-    ComPtr<IPersistStream> streamed = object.as<IPersistStream>();
-    if (!streamed) throw lcArchive::BadContent(L"an object that cannot be read from a stream");
-    throwIfFailed(streamed->Load(bytes.get()));
-  } else {
-    // Every byte of the archive is read before the object is touched: a damaged stream
-    // leaves an existing object as it was.
-    ComPtr<CLumArchive> archive = CLumArchive::create(mode_);
-    const uint32_t count = takeScalar<uint32_t>();
-    requireRoom(count, 4 + 2);  // an empty key and a type
-    for (uint32_t i = 0; i < count; ++i) {
-      const std::wstring key = readString();
-      const lum::Variant value = readValue(depth);
-      archive->collection().add(value.get(), key, -1);
-    }
-    ComPtr<ILumPersistArchive> persist = object.as<ILumPersistArchive>();
-    if (!persist) throw lcArchive::BadContent(L"an object that cannot read an archive");
-    if (auto config = object.as<ILumChangeEventConfiguration>()) config->SuspendEventDelivery();
-    throwIfFailed(persist->Persist(archive.get(), mode_));
-    collectProblems(*archive, clsid);
-    persist->put_HasChanged(VARIANT_TRUE);  // loaded: no longer what a new one would be
-    throwIfFailed(persist->PostLoad(top ? VARIANT_FALSE : VARIANT_TRUE));
-  }
+  if (tag == kStreamedObject)
+    readStreamed(*object);
+  else
+    readArchived(*object, clsid, top, existed);
   read_[slot] = object;
   return object;
 }
 
-lum::Variant StreamReader::readValue(int depth) {
+// The object reads its bytes where they are: a nested load through the persistence
+// service copies nothing.
+void StreamReader::readStreamed(IUnknown& object) {
+  const uint32_t size = takeScalar<uint32_t>();
+  requireRoom(size, 1);
+  ComPtr<IStream> bytes;
+  throwIfFailed(lum::createReadOnlyStream(data_ + position_, size, owner_, bytes.put()));
+  position_ += size;
+  ComPtr<IPersistStream> streamed = ComPtr<IUnknown>(&object).as<IPersistStream>();
+  if (!streamed) throw lcArchive::BadContent(L"an object that cannot be read from a stream");
+  throwIfFailed(streamed->Load(bytes.get()));
+}
+
+// A failure leaves an object that existed before as it was: every byte of its archive is
+// read before it is touched, and what it read is undone when its own Persist fails.
+void StreamReader::readArchived(IUnknown& object, const CLSID& clsid, bool top, bool existed) {
+  ComPtr<CLumArchive> archive = CLumArchive::create(mode_);
+  const uint32_t count = takeScalar<uint32_t>();
+  requireRoom(count, 4 + 2);  // an empty key and a type
+  for (uint32_t i = 0; i < count; ++i) {
+    const std::wstring key = readString();
+    const lum::Variant value = readValue();
+    archive->collection().add(value.get(), key, -1);
+  }
+  ComPtr<ILumPersistArchive> persist = ComPtr<IUnknown>(&object).as<ILumPersistArchive>();
+  if (!persist) throw lcArchive::BadContent(L"an object that cannot read an archive");
+  lcArchiveRead reading(*persist, existed);
+  throwIfFailed(persist->Persist(archive.get(), mode_));
+  collectProblems(*archive, clsid);
+  reading.finish(!top);
+}
+
+lum::Variant StreamReader::readValue() {
   const VARTYPE vt = takeScalar<uint16_t>();
   lum::Variant value;
   VARIANT& v = *value.ptr();
   if (vt & VT_ARRAY) {
     if (vt & ~(VT_ARRAY | VT_TYPEMASK)) throw lcArchive::BadContent(L"a value of an unknown type");
-    SAFEARRAY* array = readArray(vt & VT_TYPEMASK, depth);
+    SAFEARRAY* array = readArray(vt & VT_TYPEMASK);
     v.vt = vt;
     v.parray = array;
     return value;
@@ -418,7 +449,7 @@ lum::Variant StreamReader::readValue(int depth) {
     }
     case VT_UNKNOWN:
     case VT_DISPATCH: {
-      ComPtr<IUnknown> object = readObject(depth + 1, nullptr, false);
+      ComPtr<IUnknown> object = readObject(nullptr, false);
       if (vt == VT_DISPATCH && object) {
         ComPtr<IDispatch> dispatch = object.as<IDispatch>();
         if (!dispatch) throw lcArchive::BadContent(L"an object without IDispatch");
@@ -435,8 +466,8 @@ lum::Variant StreamReader::readValue(int depth) {
   return value;
 }
 
-SAFEARRAY* StreamReader::readArray(VARTYPE elementType, int depth) {
-  if (depth > kMaxNesting) throw lcArchive::BadContent(L"values are nested too deeply");
+SAFEARRAY* StreamReader::readArray(VARTYPE elementType) {
+  const auto level = arrayLevel(elementType);
   const uint64_t minBytes = minimumSize(elementType);
   if (minBytes == 0) throw lcArchive::BadContent(L"an array of an unknown type");
   const int32_t lower = takeScalar<int32_t>();
@@ -454,19 +485,19 @@ SAFEARRAY* StreamReader::readArray(VARTYPE elementType, int depth) {
           break;
         }
         case VT_UNKNOWN: {
-          ComPtr<IUnknown> object = readObject(depth + 1, nullptr, false);
+          ComPtr<IUnknown> object = readObject(nullptr, false);
           throwIfFailed(SafeArrayPutElement(array, &index, object.get()));
           break;
         }
         case VT_DISPATCH: {
-          ComPtr<IUnknown> object = readObject(depth + 1, nullptr, false);
+          ComPtr<IUnknown> object = readObject(nullptr, false);
           ComPtr<IDispatch> dispatch = object.as<IDispatch>();
           if (object && !dispatch) throw lcArchive::BadContent(L"an object without IDispatch");
           throwIfFailed(SafeArrayPutElement(array, &index, dispatch.get()));
           break;
         }
         case VT_VARIANT: {
-          lum::Variant element = readValue(depth + 1);
+          lum::Variant element = readValue();
           throwIfFailed(SafeArrayPutElement(array, &index, element.ptr()));
           break;
         }

@@ -3,11 +3,13 @@
 // a header, then one object record; an object record holds a class identifier and the
 // object's property archive, whose values hold further object records. Reading treats
 // the bytes as untrusted: every count is checked against the bytes left before anything
-// is allocated, nesting is bounded, and a reference to an object still being read is
-// refused.
+// is allocated, nesting is bounded (lcNestingGuard: objects and arrays of VARIANTs take
+// a level each, counted across nested loads), and a reference to an object still being
+// read is refused.
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,7 +19,6 @@ namespace lumxstd {
 
 inline constexpr char kStreamMagic[8] = {'L', 'U', 'M', 'X', 'I', 'P', 'B', '\x1a'};
 inline constexpr uint32_t kStreamFormatVersion = 1;
-inline constexpr int kMaxNesting = 64;
 
 // Writes objects into a byte buffer.
 class StreamWriter {
@@ -28,10 +29,10 @@ class StreamWriter {
   const std::vector<uint8_t>& bytes() const { return bytes_; }
 
  private:
-  void writeObject(IUnknown* object, int depth);
-  void writeArchive(ILumArchive& archive, int depth);
-  void writeValue(const VARIANT& value, int depth);
-  void writeArray(SAFEARRAY* array, VARTYPE elementType, int depth);
+  void writeObject(IUnknown* object);
+  void writeArchive(ILumArchive& archive);
+  void writeValue(const VARIANT& value);
+  void writeArray(SAFEARRAY* array, VARTYPE elementType);
   void writeString(std::wstring_view text);
   void writeGuid(const GUID& guid);
   void put(const void* data, std::size_t size);
@@ -44,12 +45,13 @@ class StreamWriter {
   std::vector<bool> complete_;             // whether each one's record is finished
 };
 
-// Reads objects out of a byte buffer. Every object read is suspended once, reads its
-// properties and is told PostLoad (nested: true; the top object: false).
+// Reads objects out of bytes that `owner` keeps alive. Every object read is suspended
+// once, reads its properties and is told PostLoad (nested: true; the top object: false).
+// A streamed record's object reads its bytes where they are, through a read-only stream.
 class StreamReader {
  public:
-  StreamReader(const uint8_t* data, std::size_t size, LONG mode)
-      : data_(data), size_(size), mode_(mode & ~lumPersistWriting) {}
+  StreamReader(const uint8_t* data, std::size_t size, std::shared_ptr<const void> owner, LONG mode)
+      : data_(data), size_(size), owner_(std::move(owner)), mode_(mode & ~lumPersistWriting) {}
   // Reads the header and the top object; into `into` when it is given (its class must
   // be the stream's). Returns the object.
   ComPtr<IUnknown> readDocument(IUnknown* into);
@@ -58,9 +60,14 @@ class StreamReader {
   const std::vector<std::wstring>& problems() const { return problems_; }
 
  private:
-  ComPtr<IUnknown> readObject(int depth, IUnknown* into, bool top);
-  lum::Variant readValue(int depth);
-  SAFEARRAY* readArray(VARTYPE elementType, int depth);
+  void readHeader();
+  // The object a record of class `clsid` is read into: `into` (of that class), or a new one.
+  ComPtr<IUnknown> objectFor(const CLSID& clsid, IUnknown* into);
+  ComPtr<IUnknown> readObject(IUnknown* into, bool top);
+  void readStreamed(IUnknown& object);
+  void readArchived(IUnknown& object, const CLSID& clsid, bool top, bool existed);
+  lum::Variant readValue();
+  SAFEARRAY* readArray(VARTYPE elementType);
   std::wstring readString();
   GUID readGuid();
   void take(void* out, std::size_t size);
@@ -72,6 +79,7 @@ class StreamReader {
 
   const uint8_t* data_;
   std::size_t size_;
+  std::shared_ptr<const void> owner_;
   std::size_t position_ = 0;
   LONG mode_;
   std::vector<ComPtr<IUnknown>> read_;  // by index; null while its object is being read

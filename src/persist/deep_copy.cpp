@@ -1,9 +1,12 @@
 #include "persist/deep_copy.h"
 
+#include <optional>
 #include <utility>
 #include <vector>
 
 #include "components/framework/com_error.h"
+#include "persist/archive_read.h"
+#include "persist/nesting_guard.h"
 #include "persist/property_archive.h"
 
 namespace {
@@ -44,6 +47,7 @@ class DeepCopy {
     for (const auto& [from, to] : table_)
       if (from == identity) return to;
 
+    const lcNestingGuard level(L"objects");
     const CLSID clsid = classIdOf(source);
     ComPtr<IUnknown> copy;
     if (destination) {
@@ -55,8 +59,10 @@ class DeepCopy {
       throwIfFailed(CoCreateInstance(clsid, nullptr, CLSCTX_ALL, iid_of<IUnknown>, copy.putVoid()));
     }
     table_.emplace_back(identity, copy);  // before recursing: an object may hold itself
-    if (!destination) made_.push_back(copy);
-    if (auto config = copy.as<ILumChangeEventConfiguration>()) config->SuspendEventDelivery();
+    if (!destination) {                   // the caller suspends a destination it gives
+      made_.push_back(copy);
+      if (auto config = copy.as<ILumChangeEventConfiguration>()) config->SuspendEventDelivery();
+    }
 
     ComPtr<ILumPersistArchive> from = ComPtr<IUnknown>(source).as<ILumPersistArchive>();
     ComPtr<ILumPersistArchive> to = copy.as<ILumPersistArchive>();
@@ -115,23 +121,17 @@ class DeepCopy {
 void lcDeepCopy(IUnknown* source, IUnknown* destination, ILumObject** copy) {
   if (copy) *copy = nullptr;
   if (source == nullptr) throw lcCOMError(E_POINTER, 0);
+  // A destination is suspended during the copy, and left as it was if the copy fails;
+  // its listeners learn once that everything changed. One without an archive is read
+  // through the persistence service, which does the same.
+  ComPtr<ILumPersistArchive> persist;
+  if (destination) persist = ComPtr<IUnknown>(destination).as<ILumPersistArchive>();
+  std::optional<lcArchiveRead> reading;
+  if (persist) reading.emplace(*persist, true);
   DeepCopy deepCopy;
-  ComPtr<ILumChangeEventConfiguration> destinationEvents;
-  if (destination)
-    destinationEvents = ComPtr<IUnknown>(destination).as<ILumChangeEventConfiguration>();
-  ComPtr<IUnknown> result;
-  try {
-    result = deepCopy.copyOf(source, destination);
-    deepCopy.finish();
-  } catch (...) {
-    if (destinationEvents) destinationEvents->ResumeAndFireEvent();
-    throw;
-  }
-  if (destination) {
-    // Its listeners learn that everything changed, once.
-    if (auto persist = result.as<ILumPersistArchive>()) persist->put_HasChanged(VARIANT_TRUE);
-    if (auto component = result.as<ILumPersistArchive>()) component->PostLoad(VARIANT_FALSE);
-  }
+  ComPtr<IUnknown> result = deepCopy.copyOf(source, destination);
+  deepCopy.finish();
+  if (reading) reading->finish(false);
   if (copy)
     throwIfFailed(result->QueryInterface(iid_of<ILumObject>, reinterpret_cast<void**>(copy)));
 }

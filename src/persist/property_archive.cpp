@@ -135,11 +135,25 @@ V VARIANT::*memberFor(VARTYPE vt) {
 }
 }  // namespace
 
+HRESULT CLumArchive::writeNamed(BSTR name, const VARIANT& value) {
+  if (name == nullptr) return E_POINTER;
+  checkName(lum::bstrView(name));
+  return write(lum::bstrView(name), value, nullptr);
+}
+
+HRESULT CLumArchive::readNamed(BSTR name, VARIANT& out) {
+  const std::wstring_view text = lum::bstrView(name);
+  if (!isValidName(text)) {
+    recordProblem(text, L"<invalid name>");
+    return S_FALSE;
+  }
+  return FAILED(read(text, nullptr, out)) ? S_FALSE : S_OK;
+}
+
 template <class V>
 HRESULT CLumArchive::persistScalar(BSTR name, V* value, VARTYPE vt, const wchar_t* invalidText) {
   if (value == nullptr) return E_POINTER;
   return callBoundary(context(L"Persist"), [&]() -> HRESULT {
-    checkName(lum::bstrView(name));
     V VARIANT::*member = memberFor<V>(vt);
     if (writing()) {
       lum::Variant wrapped;
@@ -150,10 +164,10 @@ HRESULT CLumArchive::persistScalar(BSTR name, V* value, VARTYPE vt, const wchar_
       } else {
         wrapped.ptr()->*member = *value;
       }
-      return write(lum::bstrView(name), wrapped.get(), nullptr);
+      return writeNamed(name, wrapped.get());
     }
     lum::Variant read;
-    if (FAILED(this->read(lum::bstrView(name), nullptr, *read.ptr()))) return S_FALSE;
+    if (readNamed(name, *read.ptr()) != S_OK) return S_FALSE;
     if (vt == VT_R4 || vt == VT_R8) convertDecimalPoint(*read.ptr());
     if (FAILED(read.changeType(vt))) {
       recordProblem(lum::bstrView(name), invalidText);
@@ -190,10 +204,9 @@ HRESULT CLumArchive::PersistString(BSTR name, BSTR* value) {
 HRESULT CLumArchive::PersistVariant(BSTR name, VARIANT* value) {
   if (value == nullptr) return E_POINTER;
   return callBoundary(context(L"PersistVariant"), [&]() -> HRESULT {
-    checkName(lum::bstrView(name));
-    if (writing()) return write(lum::bstrView(name), *value, nullptr);
+    if (writing()) return writeNamed(name, *value);
     lum::Variant read;
-    if (FAILED(this->read(lum::bstrView(name), nullptr, *read.ptr()))) return S_FALSE;
+    if (readNamed(name, *read.ptr()) != S_OK) return S_FALSE;
     VariantClear(value);
     read.detachTo(value);
     return S_OK;
@@ -205,9 +218,8 @@ HRESULT CLumArchive::LoadObject(BSTR name, IUnknown** object) {
   *object = nullptr;
   return callBoundary(context(L"LoadObject"), [&]() -> HRESULT {
     if (writing()) return E_FAIL;
-    checkName(lum::bstrView(name));
     lum::Variant read;
-    if (FAILED(this->read(lum::bstrView(name), nullptr, *read.ptr()))) return S_FALSE;
+    if (readNamed(name, *read.ptr()) != S_OK) return S_FALSE;
     if (FAILED(read.changeType(VT_UNKNOWN))) {
       recordProblem(lum::bstrView(name), L"<not an object>");
       return S_FALSE;
@@ -220,8 +232,7 @@ HRESULT CLumArchive::LoadObject(BSTR name, IUnknown** object) {
 HRESULT CLumArchive::SaveObject(BSTR name, IUnknown* object) {
   return callBoundary(context(L"SaveObject"), [&]() -> HRESULT {
     if (!writing()) return E_FAIL;
-    checkName(lum::bstrView(name));
-    return write(lum::bstrView(name), lum::Variant(object).get(), nullptr);
+    return writeNamed(name, lum::Variant(object).get());
   });
 }
 

@@ -58,6 +58,11 @@ class LUM_VISIBLE CLumArchive final
   // ReadProperty without a call boundary: the Persist members report S_FALSE themselves.
   HRESULT read(std::wstring_view name, const VARIANT* defaultValue, VARIANT& out);
   HRESULT write(std::wstring_view name, const VARIANT& value, const VARIANT* defaultValue);
+  // The Persist members' sides, after the direction is known. Writing: a null name is
+  // E_POINTER, a malformed one E_INVALIDARG naming it. Reading: a malformed name is a
+  // problem like a missing one (S_FALSE), so that a component's load goes on.
+  HRESULT writeNamed(BSTR name, const VARIANT& value);
+  HRESULT readNamed(BSTR name, VARIANT& out);
   // The shared path of PersistUI1 ... PersistString.
   template <class V>
   HRESULT persistScalar(BSTR name, V* value, VARTYPE vt, const wchar_t* invalidText);

@@ -2,6 +2,7 @@
 // Byte streams (IStream) and the in-memory stream the library saves into and loads from.
 
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 #include "platform/export.h"
@@ -49,6 +50,21 @@ namespace lum {
 // Clone shares the bytes and has its own position. E_OUTOFMEMORY when it cannot grow.
 LUM_PLATFORM_API HRESULT createMemoryStream(IStream** stream);
 LUM_PLATFORM_API HRESULT createMemoryStream(const void* bytes, std::size_t size, IStream** stream);
+
+// A stream that reads `size` bytes at `bytes` where they are, without copying them;
+// `owner` keeps them alive for as long as the stream or a clone of it lives. Writing
+// gives STG_E_ACCESSDENIED.
+LUM_PLATFORM_API HRESULT createReadOnlyStream(const void* bytes, std::size_t size,
+                                              std::shared_ptr<const void> owner, IStream** stream);
+
+// The bytes of a stream that createReadOnlyStream made, from its position to its end, and
+// their owner; false (and nothing set) for any other stream.
+struct ReadOnlyBytes {
+  const std::byte* data = nullptr;
+  std::size_t size = 0;
+  std::shared_ptr<const void> owner;
+};
+LUM_PLATFORM_API bool readOnlyStreamRest(IStream* stream, ReadOnlyBytes* rest);
 
 // A stream that keeps no bytes and counts how many were written past its furthest
 // position (what saving an object would take). Reading from it gives nothing.

@@ -93,6 +93,7 @@ inline constexpr HRESULT DISP_E_PARAMNOTOPTIONAL = hresultFrom(0x8002000F);
 inline constexpr HRESULT TYPE_E_ELEMENTNOTFOUND = hresultFrom(0x8002802B);
 
 inline constexpr HRESULT STG_E_INVALIDFUNCTION = hresultFrom(0x80030001);
+inline constexpr HRESULT STG_E_ACCESSDENIED = hresultFrom(0x80030005);
 inline constexpr HRESULT STG_E_INVALIDPOINTER = hresultFrom(0x80030009);
 inline constexpr HRESULT STG_E_READFAULT = hresultFrom(0x8003001E);
 inline constexpr HRESULT STG_E_MEDIUMFULL = hresultFrom(0x80030070);

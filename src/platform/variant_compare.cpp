@@ -23,7 +23,8 @@ HRESULT order(int c) {
   return c < 0 ? VARCMP_LT : c > 0 ? VARCMP_GT : VARCMP_EQ;
 }
 
-// The value of a numeric VARIANT, split so that 64-bit integers compare exactly.
+// The value of a numeric VARIANT, split so that 64-bit integers compare exactly, with
+// each other and with doubles.
 struct NumericValue {
   bool isReal = false;
   bool isNegative = false;  // only for integers
@@ -83,22 +84,35 @@ NumericValue numericValue(const VARIANT& v) {
   return n;
 }
 
-double asDouble(const NumericValue& n) {
-  if (n.isReal) return n.real;
-  return n.isNegative ? -double(n.magnitude) : double(n.magnitude);
+int compareMagnitudes(uint64_t a, uint64_t b) {
+  return a < b ? -1 : a > b ? 1 : 0;
+}
+
+// Orders an integer against a double that is not NaN, exactly: the double is split into
+// its whole part (an integer when below 2^64) and whether a fraction remains.
+int compareIntegerWithReal(const NumericValue& integer, double real) {
+  const bool realNegative = real < 0;
+  if (integer.isNegative != realNegative) return integer.isNegative ? -1 : 1;
+  const double size = std::fabs(real);
+  int magnitudeOrder = -1;  // a size of 2^64 or more exceeds every magnitude
+  if (size < 0x1p64) {
+    const double whole = std::floor(size);
+    magnitudeOrder = compareMagnitudes(integer.magnitude, static_cast<uint64_t>(whole));
+    if (magnitudeOrder == 0 && size > whole) magnitudeOrder = -1;
+  }
+  return integer.isNegative ? -magnitudeOrder : magnitudeOrder;
 }
 
 HRESULT compareNumbers(const VARIANT& a, const VARIANT& b) {
   const NumericValue x = numericValue(a), y = numericValue(b);
-  if (x.isReal || y.isReal) {
-    const double dx = asDouble(x), dy = asDouble(y);
-    // NaN orders below every number and equal to itself, so that the order is total.
-    if (std::isnan(dx) || std::isnan(dy))
-      return std::isnan(dx) && std::isnan(dy) ? VARCMP_EQ : std::isnan(dx) ? VARCMP_LT : VARCMP_GT;
-    return order(dx < dy ? -1 : dx > dy ? 1 : 0);
-  }
+  // NaN orders below every number and equal to itself, so that the order is total.
+  const bool nanX = x.isReal && std::isnan(x.real), nanY = y.isReal && std::isnan(y.real);
+  if (nanX || nanY) return nanX && nanY ? VARCMP_EQ : nanX ? VARCMP_LT : VARCMP_GT;
+  if (x.isReal && y.isReal) return order(x.real < y.real ? -1 : x.real > y.real ? 1 : 0);
+  if (x.isReal) return order(-compareIntegerWithReal(y, x.real));
+  if (y.isReal) return order(compareIntegerWithReal(x, y.real));
   if (x.isNegative != y.isNegative) return x.isNegative ? VARCMP_LT : VARCMP_GT;
-  const int magnitudeOrder = x.magnitude < y.magnitude ? -1 : x.magnitude > y.magnitude ? 1 : 0;
+  const int magnitudeOrder = compareMagnitudes(x.magnitude, y.magnitude);
   return order(x.isNegative ? -magnitudeOrder : magnitudeOrder);
 }
 

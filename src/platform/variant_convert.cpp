@@ -99,8 +99,10 @@ HRESULT toInteger(const Number& n, int64_t lo, uint64_t hi, int64_t& outSigned,
     case Number::Kind::Real: {
       if (!std::isfinite(n.r)) return DISP_E_OVERFLOW;
       const double r = roundHalfEven(n.r);
-      // 2^64 and -2^63 are exact doubles: compare against them, not against hi and lo.
-      if (r < double(lo) || r >= 18446744073709551616.0 || r > double(hi)) return DISP_E_OVERFLOW;
+      // lo and hi + 1 are powers of two, exact as doubles; hi itself may not be (INT64_MAX
+      // rounds up to 2^63), so the upper test is against hi + 1, made without overflow.
+      const double end = 2.0 * double(hi / 2 + 1);
+      if (r < double(lo) || r >= end) return DISP_E_OVERFLOW;
       if (r < 0) {
         outSigned = int64_t(r);
         outUnsigned = uint64_t(outSigned);

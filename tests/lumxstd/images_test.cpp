@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "lumxstd/images.h"
@@ -7,6 +8,7 @@
 #include "std/math/xform_linear_object.h"
 #include "support/core_objects.h"
 #include "support/error_info_probe.h"
+#include "support/event_recorder.h"
 
 namespace {
 
@@ -172,6 +174,48 @@ TEST(Images, EveryFormatSurvivesSaveLoadAndClone) {
     checkPlace(loaded.get());
   }
   EXPECT_EQ(livePixelBlocks(), blocksBefore) << "every copy's pixels are freed with it";
+}
+
+TEST(Images, AFailedLoadLeavesAnExistingImageAsItWasAndListening) {
+  auto saved = create<ILumImage16Grey>(CLSID_LumImage16Grey);
+  place(saved.as<ILumImage>().get());
+  saved->put_PixelDepth(lumPixelDepth12Bits);
+  ComPtr<IStream> stream;
+  lum::createMemoryStream(stream.put());
+  ASSERT_EQ(saved.as<IPersistStream>()->Save(stream.get(), FALSE), S_OK);
+  std::vector<std::byte> bytes;
+  lum::readWholeStream(stream.get(), &bytes);
+  // The version of the pixel-from-root transform: the last linear transform saved, whose
+  // version follows its class name in the core bytes.
+  const std::string name = "lc2XformLinear";
+  const auto at =
+      std::find_end(bytes.begin(), bytes.end(), reinterpret_cast<const std::byte*>(name.data()),
+                    reinterpret_cast<const std::byte*>(name.data() + name.size()));
+  ASSERT_NE(at, bytes.end());
+  at[static_cast<std::ptrdiff_t>(name.size())] = std::byte{99};
+
+  auto target = create<ILumImage16Grey>(CLSID_LumImage16Grey);
+  auto sink = lum::makeComObject<EventRecorder>();
+  adviseSink(target.get(), sink.get());
+  ComPtr<IStream> damaged;
+  lum::createMemoryStream(bytes.data(), bytes.size(), damaged.put());
+  EXPECT_EQ(target.as<IPersistStream>()->Load(damaged.get()), E_FAIL);
+  lumtest::takeErrorInfo();
+
+  lum::Bstr selected;
+  LONG depth = 0, suspended = -1;
+  target->get_SelectedSpaceName(selected.put());
+  target->get_PixelDepth(&depth);
+  target.as<ILumChangeEventConfiguration>()->get_EventDeliverySuspended(&suspended);
+  EXPECT_EQ(selected.view(), L"@");
+  EXPECT_EQ(depth, lumPixelDepth16Bits);
+  EXPECT_EQ(suspended, 0);
+  VARIANT_BOOL changed = VARIANT_TRUE;
+  target.as<ILumPersistArchive>()->get_HasChanged(&changed);
+  EXPECT_EQ(changed, VARIANT_FALSE);
+  EXPECT_TRUE(sink->events().empty());
+  target->put_PixelDepth(lumPixelDepth10Bits);
+  EXPECT_EQ(sink->events().size(), 1u) << "it still tells its listeners";
 }
 
 TEST(Images, TreesAreCopiedBothWaysAndUnknownSpacesRefused) {

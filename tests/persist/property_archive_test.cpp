@@ -42,11 +42,37 @@ TEST(PropertyArchive, NameRules) {
     EXPECT_EQ(CLumArchive::isValidName(text), valid) << lum::toUtf8(text);
     auto archive = writingArchive();
     LONG value = 0;
-    EXPECT_EQ(archive->PersistI4(name(text).get(), &value), valid ? S_OK : E_INVALIDARG);
+    BSTR allocated = SysAllocString(text);  // "" too: an empty name, not a null one
+    EXPECT_EQ(archive->PersistI4(allocated, &value), valid ? S_OK : E_INVALIDARG);
+    SysFreeString(allocated);
     if (!valid) {
       EXPECT_EQ(lumtest::takeErrorInfo().helpContext, 0x80048202u);
     }
   }
+}
+
+TEST(PropertyArchive, TheDirectionComesBeforeTheName) {
+  // Reading: a malformed name is a problem, so that the component's load goes on.
+  auto reading = CLumArchive::create(0);
+  LONG value = 4;
+  ComPtr<IUnknown> object;
+  lum::Variant variant(1);
+  EXPECT_EQ(reading->PersistI4(name(L"-bad").get(), &value), S_FALSE);
+  EXPECT_EQ(reading->LoadObject(name(L".bad").get(), object.put()), S_FALSE);
+  EXPECT_EQ(reading->PersistVariant(nullptr, variant.ptr()), S_FALSE);
+  EXPECT_EQ(value, 4);
+  LONG problems = 0;
+  reading->get_ProblemCount(&problems);
+  EXPECT_EQ(problems, 3);
+  EXPECT_EQ(reading->SaveObject(name(L".bad").get(), nullptr), E_FAIL) << "the wrong direction";
+
+  // Writing: a null name is a null pointer, as WriteProperty says.
+  auto writing = writingArchive();
+  EXPECT_EQ(writing->PersistI4(nullptr, &value), E_POINTER);
+  EXPECT_EQ(writing->PersistVariant(nullptr, variant.ptr()), E_POINTER);
+  EXPECT_EQ(writing->SaveObject(nullptr, nullptr), E_POINTER);
+  EXPECT_EQ(writing->LoadObject(name(L".bad").get(), object.put()), E_FAIL);
+  lumtest::takeErrorInfo();
 }
 
 TEST(PropertyArchive, MissingOrInvalidValuesLeaveTheCallersValueAndAreListed) {

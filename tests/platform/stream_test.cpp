@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
+#include <string>
 
 #include "lumxip/platform.h"
 
@@ -46,6 +48,27 @@ TEST(MemoryStream, CloneSharesBytesButNotPosition) {
   clone->Read(buffer, 3, &read);
   EXPECT_EQ(read, 3u);
   EXPECT_EQ(std::memcmp(buffer, "xyz", 3), 0);
+}
+
+TEST(ReadOnlyStream, ReadsBytesWhereTheyAreAndKeepsTheirOwnerAlive) {
+  auto owner = std::make_shared<std::string>("abcdef");
+  const std::weak_ptr<std::string> watch = owner;
+  const char* bytes = owner->data();
+  ComPtr<IStream> stream, clone;
+  ASSERT_EQ(lum::createReadOnlyStream(bytes, 6, std::move(owner), stream.put()), S_OK);
+  char buffer[2];
+  stream->Read(buffer, 2, nullptr);
+  EXPECT_EQ(stream->Write("x", 1, nullptr), STG_E_ACCESSDENIED);
+  ASSERT_EQ(stream->Clone(clone.put()), S_OK);
+  stream = nullptr;
+  lum::ReadOnlyBytes rest;
+  ASSERT_TRUE(lum::readOnlyStreamRest(clone.get(), &rest));
+  EXPECT_EQ(reinterpret_cast<const char*>(rest.data), bytes + 2) << "no copy, at the position";
+  EXPECT_EQ(rest.size, 4u);
+  clone = nullptr;
+  EXPECT_FALSE(watch.expired()) << "what rest() hands out keeps the bytes";
+  rest = {};
+  EXPECT_TRUE(watch.expired());
 }
 
 }  // namespace

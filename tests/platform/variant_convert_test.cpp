@@ -101,6 +101,52 @@ TEST(VariantChangeType, ConversionTable) {
   }
 }
 
+TEST(VariantChangeType, IntegerTargetsTakeTheirEndsAndRefuseWhatLiesBeyond) {
+  // Each target's ends and the values just beyond them, as text and as doubles (the
+  // highest double at or below the top end, and the lowest one above it).
+  struct Bounds {
+    VARTYPE target;
+    const wchar_t *lowest, *highest, *belowLowest, *aboveHighest;
+    double low, high, belowLow, aboveHigh;
+  };
+  const Bounds table[] = {
+      {VT_I1, L"-128", L"127", L"-129", L"128", -128, 127, -129, 128},
+      {VT_UI1, L"0", L"255", L"-1", L"256", 0, 255, -1, 256},
+      {VT_I2, L"-32768", L"32767", L"-32769", L"32768", -32768, 32767, -32769, 32768},
+      {VT_UI2, L"0", L"65535", L"-1", L"65536", 0, 65535, -1, 65536},
+      {VT_I4, L"-2147483648", L"2147483647", L"-2147483649", L"2147483648", -0x1p31, 0x1p31 - 1,
+       -0x1p31 - 1, 0x1p31},
+      {VT_UI4, L"0", L"4294967295", L"-1", L"4294967296", 0, 0x1p32 - 1, -1, 0x1p32},
+      {VT_I8, L"-9223372036854775808", L"9223372036854775807", L"-9223372036854775809",
+       L"9223372036854775808", -0x1p63, 0x1p63 - 1024, -0x1p63 - 2048, 0x1p63},
+      {VT_UI8, L"0", L"18446744073709551615", L"-1", L"18446744073709551616", 0, 0x1p64 - 2048, -1,
+       0x1p64},
+  };
+  lum::ScopedDecimalSeparator dot(L'.');
+  for (const Bounds& b : table) {
+    SCOPED_TRACE(b.target);
+    for (const wchar_t* end : {b.lowest, b.highest}) {
+      Variant value;
+      ASSERT_EQ(VariantChangeType(value.ptr(), text(end).ptr(), 0, b.target), S_OK) << end;
+      ASSERT_EQ(value.changeType(VT_BSTR), S_OK);
+      EXPECT_EQ(lum::bstrView(value.get().bstrVal), end);
+    }
+    for (double end : {b.low, b.high}) {
+      Variant value;
+      ASSERT_EQ(VariantChangeType(value.ptr(), Variant(end).ptr(), 0, b.target), S_OK) << end;
+      ASSERT_EQ(value.changeType(VT_R8), S_OK);
+      EXPECT_EQ(value.get().dblVal, end);
+    }
+    Variant value;
+    for (const wchar_t* beyond : {b.belowLowest, b.aboveHighest})
+      EXPECT_EQ(VariantChangeType(value.ptr(), text(beyond).ptr(), 0, b.target), DISP_E_OVERFLOW)
+          << beyond;
+    for (double beyond : {b.belowLow, b.aboveHigh})
+      EXPECT_EQ(VariantChangeType(value.ptr(), Variant(beyond).ptr(), 0, b.target), DISP_E_OVERFLOW)
+          << beyond;
+  }
+}
+
 TEST(VariantChangeType, AlphaBoolAndInvariantLocale) {
   lum::ScopedDecimalSeparator comma(L',');
   Variant b(false);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 
 #include "lumxip/platform.h"
@@ -36,19 +37,44 @@ TEST(VarCmp, OrdersMixedTypes) {
   EXPECT_EQ(VarCmp(upper.ptr(), lower.ptr(), LOCALE_USER_DEFAULT, 0), VARCMP_LT);
 }
 
+Variant i8(int64_t value) {
+  Variant v;
+  v.ptr()->vt = VT_I8;
+  v.ptr()->llVal = value;
+  return v;
+}
+
+Variant ui8(uint64_t value) {
+  Variant v;
+  v.ptr()->vt = VT_UI8;
+  v.ptr()->ullVal = value;
+  return v;
+}
+
 TEST(VarCmp, ComparesLargeIntegersExactly) {
-  VARIANT big, bigger;
-  VariantInit(&big);
-  VariantInit(&bigger);
-  big.vt = bigger.vt = VT_I8;
-  big.llVal = (int64_t{1} << 53) + 1;
-  bigger.llVal = (int64_t{1} << 53) + 2;  // both round to the same double
-  EXPECT_EQ(VarCmp(&big, &bigger, LOCALE_USER_DEFAULT, 0), VARCMP_LT);
-  VARIANT huge;
-  VariantInit(&huge);
-  huge.vt = VT_UI8;
-  huge.ullVal = UINT64_MAX;
-  EXPECT_EQ(VarCmp(&huge, &big, LOCALE_USER_DEFAULT, 0), VARCMP_GT);
+  constexpr int64_t k2To53 = int64_t{1} << 53;
+  const double two53 = 0x1p53, two63 = 0x1p63, two64 = 0x1p64;
+  struct Case {
+    const char* name;
+    Variant left, right;
+    HRESULT expected;
+  };
+  const Case cases[] = {
+      {"I8 neighbours that share a double", i8(k2To53 + 1), i8(k2To53 + 2), VARCMP_LT},
+      {"UI8 max against I8", ui8(UINT64_MAX), i8(k2To53 + 1), VARCMP_GT},
+      {"I8 one above a double", i8(k2To53 + 1), Variant(two53), VARCMP_GT},
+      {"double one below an I8", Variant(two53), i8(k2To53 + 1), VARCMP_LT},
+      {"negative I8 one below a double", i8(-k2To53 - 1), Variant(-two53), VARCMP_LT},
+      {"I8 max below 2^63", i8(INT64_MAX), Variant(two63), VARCMP_LT},
+      {"I8 min is -2^63", i8(INT64_MIN), Variant(-two63), VARCMP_EQ},
+      {"UI8 max below 2^64", ui8(UINT64_MAX), Variant(two64), VARCMP_LT},
+      {"integer below a fraction above it", Variant(2), Variant(2.5), VARCMP_LT},
+      {"negative integer above a fraction below it", Variant(-2), Variant(-2.5), VARCMP_GT},
+      {"integer below infinity", i8(INT64_MAX), Variant(HUGE_VAL), VARCMP_LT},
+      {"integer above NaN", Variant(0), Variant(std::nan("")), VARCMP_GT},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(VarCmp(c.left.ptr(), c.right.ptr(), LOCALE_USER_DEFAULT, 0), c.expected) << c.name;
 }
 
 TEST(VarCmp, ObjectsAreNotOrdered) {

@@ -1,8 +1,5 @@
 #include "components/bridge/image_bridge.h"
 
-#include <algorithm>
-#include <limits>
-
 #include "components/framework/com_error.h"
 #include "std/math/xform_linear_object.h"
 
@@ -58,11 +55,21 @@ void checkRequest(const lcImageRequest& request) {
   }
 }
 
+// The linear form of a transform the bridge needs linear; 0x8004E200 for any other.
+lc2XformLinear requireLinear(ILumTransform2D* transform) {
+  VARIANT_BOOL linear = VARIANT_FALSE;
+  throwIfFailed(transform->get_IsLinear(&linear));
+  if (!linear) throw lcCOMError(kTransformNotLinear, 0);
+  return linearAtOrigin(transform);
+}
+
 // The transform from the image's selected space to its pixels, as a buffer carries it.
+// It must be linear: a kernel that resamples would otherwise work with the approximation
+// at the origin before the output image could refuse it.
 lc2XformCache selectedToPixels(ILumImage* image) {
   ComPtr<ILumTransform2D> transform;
   throwIfFailed(image->GetTransform(lum::Bstr(L"#").get(), lum::Bstr(L".").get(), transform.put()));
-  return lc2XformCache(lcMakeXform(linearAtOrigin(transform.get())));
+  return lc2XformCache(lcMakeXform(requireLinear(transform.get())));
 }
 
 // Cuts a frame that views the whole image (offset 0) to the region's pixel-aligned
@@ -77,11 +84,11 @@ void cutToRegion(lcPelFrame& frame, ILumImage* image, ILumRegion* region) {
   if (!query<ILumRegion>(mapped.get())) throw lcCOMError(E_NOINTERFACE, 0);
   LONG x0 = 0, y0 = 0, x1 = 0, y1 = 0;
   throwIfFailed(mapped->GetPixelAlignedBoundingBox(&x0, &y0, &x1, &y1));
-  const auto extent = [](LONG from, LONG to) {
-    return static_cast<int32_t>(std::clamp<int64_t>(int64_t{to} - from, 0, INT32_MAX));
-  };
-  frame.setRootWindow(x0, y0, extent(x0, x1), extent(y0, y1), true);
-  if (frame.isEmpty()) throw lcCOMError(kWindowOutsideImage, 0);
+  // Clipped by its edges, not by its size: a box far larger than the image (its edges
+  // held at the ends of the 32-bit range) has a size no 32-bit integer holds.
+  const lcPelRect inside = lcIntersect({x0, y0, x1, y1}, frame.window());
+  if (inside.isEmpty()) throw lcCOMError(kWindowOutsideImage, 0);
+  frame.setRootWindow(inside.x0, inside.y0, inside.width(), inside.height(), false);
 }
 
 LONG accessMode(const lcImageRequest& request) {
@@ -133,10 +140,7 @@ void place(ILumImage* image, const lcPelFrame& result, ILumImage* templateImage)
   ComPtr<ILumTransform2D> selectedFromRoot;
   throwIfFailed(templateImage->GetTransform(lum::Bstr(L".").get(), lum::Bstr(L"@").get(),
                                             selectedFromRoot.put()));
-  VARIANT_BOOL linear = VARIANT_FALSE;
-  throwIfFailed(selectedFromRoot->get_IsLinear(&linear));
-  if (!linear) throw lcCOMError(kTransformNotLinear, 0);
-  pixelFromRoot = pixelFromRoot * linearAtOrigin(selectedFromRoot.get());
+  pixelFromRoot = pixelFromRoot * requireLinear(selectedFromRoot.get());
   throwIfFailed(image->SetCoordinateInfo(
       tree.get(), selected.get(),
       transformObject(lc2XformLinear(pixelFromRoot.matrix(), pixelFromRoot.translation() - offset))

@@ -37,7 +37,8 @@ LUM_FRAMEWORK_API lcImageFormat lcChooseImageFormat(ILumImage* image, unsigned a
 
 // Input buffers, one per format. A null image gives 0x8004E400; region mode 0 gives
 // E_INVALIDARG (message 0x80048101); an image without pixels 0x8004E102; a region whose
-// space the image does not know 0x8004E402; a region wholly outside the image 0x8004E103.
+// space the image does not know 0x8004E402; a region wholly outside the image 0x8004E103;
+// a selected space that is no linear map of the pixels 0x8004E200.
 LUM_FRAMEWORK_API lcPelBuffer<uint8_t> lcInputBuffer8(const lcImageRequest& request);
 LUM_FRAMEWORK_API lcPelBuffer<uint16_t> lcInputBuffer16(const lcImageRequest& request);
 LUM_FRAMEWORK_API lc3PlanePelBuffer lcInputBuffer24(const lcImageRequest& request);

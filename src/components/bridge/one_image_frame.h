@@ -19,7 +19,7 @@
 
 struct lcOneImageFrame {
   unsigned acceptedFormats = lcImageFormatGrey8 | lcImageFormatGrey16 | lcImageFormatPlanar24;
-  bool copyPixelDepth = false;  // a 16-bit output takes the input's pixel-depth code
+  bool copyPixelDepth = false;  // a 16-bit or range output takes the input's pixel-depth code
   bool writeIntoInput = false;  // the kernel writes the input's own pixels (access mode 3)
 };
 
@@ -30,10 +30,12 @@ namespace lum::detail {
 template <class Buffer>
 void applyRegionMask(Buffer&, const lcImageRequest&) {}
 
-inline void copyPixelDepth(ILumImage* from, ILumImage* to) {
-  ComPtr<ILumImage16Grey> source, target;
-  from->QueryInterface(iid_of<ILumImage16Grey>, source.putVoid());
-  to->QueryInterface(iid_of<ILumImage16Grey>, target.putVoid());
+// Both 16-bit kinds carry a pixel-depth code: Image is ILumImage16Grey or ILumImage16Range.
+template <class Image>
+void copyPixelDepth(ILumImage* from, ILumImage* to) {
+  ComPtr<Image> source, target;
+  from->QueryInterface(iid_of<Image>, source.putVoid());
+  to->QueryInterface(iid_of<Image>, target.putVoid());
   if (!source || !target) return;
   LONG depth = lumPixelDepth16Bits;
   throwIfFailed(source->get_PixelDepth(&depth));
@@ -57,7 +59,7 @@ ComPtr<ILumImage> runFrame(const lcOneImageFrame& frame, Kernel& kernel,
         lcPelBuffer<uint16_t> source = lcInputBuffer16(request);
         applyRegionMask(source, request);
         ComPtr<ILumImage> output = lcOutputImage16(kernel.grey16(source), request.image);
-        if (frame.copyPixelDepth) copyPixelDepth(request.image, output.get());
+        if (frame.copyPixelDepth) copyPixelDepth<ILumImage16Grey>(request.image, output.get());
         return output;
       }
       break;
@@ -77,7 +79,9 @@ ComPtr<ILumImage> runFrame(const lcOneImageFrame& frame, Kernel& kernel,
       if constexpr (requires { kernel.range16(lcPelBufferRange16()); }) {
         lcPelBufferRange16 source = lcInputBufferRange16(request);
         applyRegionMask(source, request);
-        return lcOutputImageRange16(kernel.range16(source), request.image);
+        ComPtr<ILumImage> output = lcOutputImageRange16(kernel.range16(source), request.image);
+        if (frame.copyPixelDepth) copyPixelDepth<ILumImage16Range>(request.image, output.get());
+        return output;
       }
       break;
     default:
@@ -94,8 +98,7 @@ template <class Kernel>
 HRESULT lcExecuteOneImage(const lcErrorContext& context, const lcOneImageFrame& frame,
                           Kernel& kernel, ILumImage* input, LONG regionMode, ILumRegion* region,
                           ILumImage** output) {
-  if (output == nullptr) return E_POINTER;
-  *output = nullptr;
+  if (HRESULT hr = lcClearOutPointers(output); FAILED(hr)) return hr;
   return callBoundary(context, [&] {
     const lcImageRequest request{input, regionMode, region, frame.writeIntoInput};
     *output = lum::detail::runFrame(frame, kernel, request).detach();

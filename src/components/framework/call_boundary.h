@@ -22,6 +22,7 @@
 #include "components/framework/error_context.h"
 #include "components/framework/export.h"
 #include "platform/types.h"
+#include "platform/variant.h"
 
 // What the boundary caught; tools record a run's message according to it.
 enum class lcCaught { nothing, coreException, comError, outOfMemory, foreign };
@@ -52,4 +53,25 @@ lcBoundaryOutcome runInBoundary(const lcErrorContext& context, Body&& body) noex
 template <class Body>
 HRESULT callBoundary(const lcErrorContext& context, Body&& body) noexcept {
   return runInBoundary(context, std::forward<Body>(body)).result;
+}
+
+// The first line of a hand-written method with out-parameters: E_POINTER when any of them
+// is null (then none is touched), otherwise every one cleared (null, 0, VT_EMPTY) before
+// any work that can fail, so that a failure hands out nothing.
+//
+//   HRESULT GetInfo(ILumCoordSpaceTree** tree, BSTR* name) override {
+//     if (HRESULT hr = lcClearOutPointers(tree, name); FAILED(hr)) return hr;
+//     return callBoundary(context(L"GetInfo"), [&] { ... });
+//   }
+template <class... Out>
+HRESULT lcClearOutPointers(Out*... out) noexcept {
+  if (((out == nullptr) || ...)) return E_POINTER;
+  auto clear = [](auto& value) {
+    if constexpr (std::is_same_v<std::remove_reference_t<decltype(value)>, VARIANT>)
+      VariantInit(&value);
+    else
+      value = {};
+  };
+  (clear(*out), ...);
+  return S_OK;
 }

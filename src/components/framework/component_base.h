@@ -90,7 +90,7 @@ class lcComponentBase
 
   template <auto Field>
   HRESULT getProperty(typename lcFieldTraits<FieldType<Field>>::Out* out) {
-    if (out == nullptr) return E_POINTER;
+    if (HRESULT hr = lcClearOutPointers(out); FAILED(hr)) return hr;
     static constexpr auto member = lum::propertyFor<Field>(T::allMembers());
     return callBoundary(context(member.getMethod.text), [&] {
       lcLockGuard guard(core_.lock());
@@ -106,8 +106,10 @@ class lcComponentBase
     });
   }
 
+  // A value that does not convert returns the conversion's code, without error
+  // information, and puts 0 (the value's position) in `argError`.
   template <auto Field>
-  HRESULT putPropertyFromVariant(const VARIANT& value) {
+  HRESULT putPropertyFromVariant(const VARIANT& value, UINT* argError) {
     static constexpr auto member = lum::propertyFor<Field>(T::allMembers());
     FieldType<Field> converted{};
     HRESULT hr = S_OK;
@@ -116,7 +118,10 @@ class lcComponentBase
     } catch (const std::bad_alloc&) {
       hr = E_OUTOFMEMORY;
     }
-    if (FAILED(hr)) return hr == E_INVALIDARG ? DISP_E_TYPEMISMATCH : hr;
+    if (FAILED(hr)) {
+      if (argError) *argError = 0;
+      return hr == E_INVALIDARG ? DISP_E_TYPEMISMATCH : hr;
+    }
     return callBoundary(context(member.putMethod.text),
                         [&] { setProperty<Field>(std::move(converted)); });
   }

@@ -5,9 +5,11 @@
 // indexed properties are called through their member functions with converted
 // arguments (dispatch_marshal.h).
 //
-// Named arguments: only DISPID_PROPERTYPUT, for the value of a put. A failure inside a
-// member leaves its error information on the thread; with an EXCEPINFO given, Invoke
-// copies it there and returns DISP_E_EXCEPTION, as script hosts expect.
+// Named arguments: only DISPID_PROPERTYPUT, for the value of a put. A failure that a
+// member reports leaves its error information on the thread; with an EXCEPINFO given,
+// Invoke copies it there and returns DISP_E_EXCEPTION, as script hosts expect. An
+// argument that does not convert returns the conversion's code with its position in
+// puArgErr, as do the call's other failures, never error information from before.
 
 #include <algorithm>
 #include <cwctype>
@@ -128,18 +130,40 @@ constexpr bool isDispatchable(const M& member) {
   return true;
 }
 
-// The error information now on the thread, copied into `exception` and left in place.
-inline void fillException(EXCEPINFO* exception, HRESULT hr) {
+// The member's error information, copied into `exception`.
+inline void fillException(EXCEPINFO* exception, HRESULT hr, IErrorInfo& info) {
   *exception = EXCEPINFO{};
   exception->scode = hr;
-  ComPtr<IErrorInfo> info;
-  if (GetErrorInfo(0, info.put()) != S_OK || !info) return;
-  info->GetSource(&exception->bstrSource);
-  info->GetDescription(&exception->bstrDescription);
-  info->GetHelpFile(&exception->bstrHelpFile);
-  info->GetHelpContext(&exception->dwHelpContext);
-  SetErrorInfo(0, info.get());
+  info.GetSource(&exception->bstrSource);
+  info.GetDescription(&exception->bstrDescription);
+  info.GetHelpFile(&exception->bstrHelpFile);
+  info.GetHelpContext(&exception->dwHelpContext);
 }
+
+// Sets aside the error information on the thread while a member runs, so that only what
+// the member itself reports counts as its failure. What it reported stays on the thread
+// after a failure; otherwise the earlier information is put back.
+class MemberErrorScope {
+ public:
+  MemberErrorScope() { GetErrorInfo(0, earlier_.put()); }
+  MemberErrorScope(const MemberErrorScope&) = delete;
+  MemberErrorScope& operator=(const MemberErrorScope&) = delete;
+
+  // The error information the member reported while failing with `hr`, or null.
+  ComPtr<IErrorInfo> end(HRESULT hr) {
+    ComPtr<IErrorInfo> reported;
+    GetErrorInfo(0, reported.put());
+    if (FAILED(hr) && reported) {
+      SetErrorInfo(0, reported.get());
+      return reported;
+    }
+    SetErrorInfo(0, earlier_.get());
+    return nullptr;
+  }
+
+ private:
+  ComPtr<IErrorInfo> earlier_;
+};
 
 }  // namespace lum::detail
 
@@ -174,12 +198,13 @@ struct lcDispatcher {
     if (p.cNamedArgs > 0 && !(put && namedValue)) return DISP_E_NONAMEDARGS;
 
     HRESULT hr = DISP_E_MEMBERNOTFOUND;
+    lum::detail::MemberErrorScope errors;
     constexpr auto table = T::allMembers();
     lum::anyMember(table, [&](const auto& m) {
       using M = std::decay_t<decltype(m)>;
       if (m.dispid != id || !lum::detail::isDispatchable(m)) return false;
       if constexpr (lum::isProperty<M>) {
-        hr = invokeProperty(self, m, flags, p, result);
+        hr = invokeProperty(self, m, flags, p, result, argError);
       } else if constexpr (lum::detail::IsMethod<M>::value) {
         hr = (flags & DISPATCH_METHOD) || (flags & DISPATCH_PROPERTYGET)
                  ? lum::detail::callFunction<M::function>(
@@ -196,9 +221,11 @@ struct lcDispatcher {
       }
       return true;
     });
-    if (FAILED(hr) && exception && hr != DISP_E_MEMBERNOTFOUND && hr != DISP_E_BADPARAMCOUNT &&
-        hr != DISP_E_TYPEMISMATCH && hr != DISP_E_PARAMNOTOPTIONAL && hr != DISP_E_NONAMEDARGS) {
-      lum::detail::fillException(exception, hr);
+    // Arguments that do not convert, unknown members and wrong counts are the call's own
+    // failures: only a failure the member reported becomes an exception.
+    const ComPtr<IErrorInfo> reported = errors.end(hr);
+    if (reported && exception) {
+      lum::detail::fillException(exception, hr, *reported);
       return DISP_E_EXCEPTION;
     }
     return hr;
@@ -207,13 +234,13 @@ struct lcDispatcher {
  private:
   template <class M>
   static HRESULT invokeProperty(T& self, const M& m, WORD flags, const DISPPARAMS& p,
-                                VARIANT* result) {
+                                VARIANT* result, UINT* argError) {
     constexpr auto field = M::field;
     if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
       // Put and putref are both accepted: scripts use either for object properties.
       if (!(m.access & (lcAccessPut | lcAccessPutRef))) return DISP_E_MEMBERNOTFOUND;
       if (p.cArgs != 1) return DISP_E_BADPARAMCOUNT;
-      return self.template putPropertyFromVariant<field>(p.rgvarg[0]);
+      return self.template putPropertyFromVariant<field>(p.rgvarg[0], argError);
     }
     if (!(flags & (DISPATCH_PROPERTYGET | DISPATCH_METHOD)) || !(m.access & lcAccessGet))
       return DISP_E_MEMBERNOTFOUND;

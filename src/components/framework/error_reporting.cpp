@@ -35,7 +35,9 @@ HRESULT setErrorInfo(const lcErrorContext& context, const lcErrorReport& report)
     auto text = lum::messageText(messageId);
     description = text ? *text : source + lum::unableToLoadMessage(messageId);
   }
-  description = substituteArguments(description, report.args, kMaxDescription);
+  // Only a description made from a message and its arguments is cut; one given whole
+  // (an exception's, at most 1024 characters, or a merged one) stays as it is.
+  if (report.args) description = substituteArguments(description, report.args, kMaxDescription);
 
   uint32_t helpContext = report.helpContext ? report.helpContext : messageId;
   std::wstring helpFile = report.helpFile;

@@ -10,6 +10,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "components/framework/com_error.h"
 #include "platform/bstr.h"
 #include "platform/dispatch.h"
 #include "platform/variant.h"
@@ -139,8 +140,9 @@ struct lcFieldTraits<lum::Bstr> {
   }
 };
 
-// A VARIANT field holds a copy of any value. Two values are equal when they have the same
-// type and VarCmp finds them equal (objects: the same pointer; arrays: never).
+// A VARIANT field holds a copy of any value, references resolved: it never points into
+// the caller's memory, whichever way it was set. Two values are equal when they have the
+// same type and VarCmp finds them equal (objects: the same pointer; arrays: never).
 template <>
 struct lcFieldTraits<lum::Variant> {
   using Arg = VARIANT;
@@ -151,7 +153,12 @@ struct lcFieldTraits<lum::Variant> {
     VariantInit(out);
     return VariantCopy(out, field.ptr());
   }
-  static lum::Variant fromArg(const Arg& value) { return lum::Variant(value); }
+  // Throws lcCOMError for a reference that cannot be followed.
+  static lum::Variant fromArg(const Arg& value) {
+    lum::Variant field;
+    throwIfFailed(fromVariant(value, field));
+    return field;
+  }
   static lum::Variant fromLiteral(Literal) { return lum::Variant(); }
   static bool equal(const lum::Variant& a, const lum::Variant& b) {
     if (a.type() != b.type()) return false;

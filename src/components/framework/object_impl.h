@@ -28,16 +28,14 @@ class ILumObjectImpl : public Base {
   }
 
   HRESULT GetLocalComputerName(BSTR* name) override {
-    if (name == nullptr) return E_POINTER;
-    *name = nullptr;
+    if (HRESULT hr = lcClearOutPointers(name); FAILED(hr)) return hr;
     return callBoundary(this->context(L"GetLocalComputerName"),
                         [&] { return lum::allocBstr(lum::localComputerName(), name); });
   }
 
   // A deep copy: everything the object holds is copied, sharing kept.
   HRESULT Clone(ILumObject** copy) override {
-    if (copy == nullptr) return E_POINTER;
-    *copy = nullptr;
+    if (HRESULT hr = lcClearOutPointers(copy); FAILED(hr)) return hr;
     return callBoundary(this->context(L"Clone"),
                         [&] { lcDeepCopy(this->core().self(), nullptr, copy); });
   }
@@ -45,8 +43,7 @@ class ILumObjectImpl : public Base {
   // A string starting with "{" is a class identifier (malformed: CO_E_CLASSSTRING),
   // anything else a ProgID; the object is made in-process. Failures pass unchanged.
   HRESULT CreateObject(BSTR progIdOrClassId, IUnknown** object) override {
-    if (object == nullptr) return E_POINTER;
-    *object = nullptr;
+    if (HRESULT hr = lcClearOutPointers(object); FAILED(hr)) return hr;
     if (progIdOrClassId == nullptr) return E_INVALIDARG;
     CLSID clsid{};
     const HRESULT parsed = progIdOrClassId[0] == L'{' ? CLSIDFromString(progIdOrClassId, &clsid)
@@ -57,8 +54,6 @@ class ILumObjectImpl : public Base {
   }
 
   HRESULT get_Tag(VARIANT* tag) override {
-    if (tag == nullptr) return E_POINTER;
-    VariantInit(tag);
     return this->template getProperty<&ILumObjectImpl::tag_>(tag);
   }
   HRESULT put_Tag(VARIANT tag) override {

@@ -23,9 +23,13 @@ lc2Matrix lc2Matrix::operator*(const lc2Matrix& m) const {
                    c_ * m.b_ + d_ * m.d_);
 }
 
+// (1 / det) times the adjugate: the reciprocal is taken once and multiplied in, so the
+// result agrees bit for bit with every implementation of the same rule (dividing each
+// element by det rounds differently).
 lc2Matrix lc2Matrix::inverse() const {
   requireRegular();
-  return lc2Matrix(d_ / det_, -b_ / det_, -c_ / det_, a_ / det_);
+  const double r = 1.0 / det_;
+  return lc2Matrix(r * d_, r * -b_, r * -c_, r * a_);
 }
 
 double lc2Matrix::mapAngle(double theta) const {

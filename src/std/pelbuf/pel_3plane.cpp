@@ -24,12 +24,39 @@ const lc3PlanePelRoot::PlaneHandle& lc3PlanePelRoot::plane(int number) const {
   return planes_[static_cast<std::size_t>(number)];
 }
 
+namespace {
+
+// One transform object, or linear ones of equal values (kernels may make a new object
+// per plane); non-linear transforms of different objects cannot be compared.
+bool sameXform(const lc2XformCache& a, const lc2XformCache& b) {
+  if (a.xform() == b.xform()) return true;
+  return a.isLinear() && b.isLinear() && a.linear() == b.linear();
+}
+
+}  // namespace
+
+lcPelMemoryPlanes lc3PlanePelRoot::memory() const {
+  lcPelMemoryPlanes memory;
+  for (const PlaneHandle& plane : planes_) {
+    const lcPelMemoryPlanes own = plane->memory();
+    if (own.count == 1) memory.planes[static_cast<std::size_t>(memory.count++)] = own.planes[0];
+  }
+  return memory;
+}
+
 lc3PlanePelBuffer lc3PlanePelBuffer::join(const lcPelBuffer<uint8_t>& plane0,
                                           const lcPelBuffer<uint8_t>& plane1,
                                           const lcPelBuffer<uint8_t>& plane2) {
   if (!plane0.isBound() || !plane1.isBound() || !plane2.isBound()) throw lcPel::UnboundWindow();
-  if (plane1.window() != plane0.window() || plane2.window() != plane0.window())
-    throw lcPel::BadWindow(L"the planes' windows differ");
+  // The joined buffer has one view; a plane placed elsewhere would silently take plane 0's
+  // place, so windows, offsets and transforms must agree.
+  for (const lcPelBuffer<uint8_t>* plane : {&plane1, &plane2}) {
+    if (plane->window() != plane0.window()) throw lcPel::BadWindow(L"the planes' windows differ");
+    if (plane->bufferRect() != plane0.bufferRect())
+      throw lcPel::BadWindow(L"the planes' offsets differ");
+    if (!sameXform(plane->xform(), plane0.xform()))
+      throw lcPel::BadWindow(L"the planes' transforms differ");
+  }
   lc3PlanePelBuffer joined(
       lcMakeHandle<lc3PlanePelRoot>(plane0.rootHandle(), plane1.rootHandle(), plane2.rootHandle()));
   joined.takeViewOf(plane0);

@@ -21,6 +21,7 @@ class LC_VISIBLE lc3PlanePelRoot final : public lcPelRootBase {
 
   // lcPelFunc::BadParams for a plane number outside 0..2.
   const PlaneHandle& plane(int number) const;
+  lcPelMemoryPlanes memory() const override;
 
  private:
   std::array<PlaneHandle, 3> planes_;
@@ -35,9 +36,9 @@ class LC_VISIBLE lc3PlanePelBuffer : public lcPelFrame {
   // Views all of `root` (unbound for an empty handle).
   explicit lc3PlanePelBuffer(RootHandle root) { bind(std::move(root)); }
 
-  // Joins three bound 8-bit buffers with equal windows over roots of one size
-  // (lcPel::UnboundWindow, lcPel::BadWindow otherwise). The result takes plane 0's
-  // window, offset and transform; its colour space is 1.
+  // Joins three bound 8-bit buffers with equal windows, offsets and transforms (the same
+  // object or equal linear values) over roots of one size (lcPel::UnboundWindow,
+  // lcPel::BadWindow otherwise). Its colour space is 1.
   static lc3PlanePelBuffer join(const lcPelBuffer<uint8_t>& plane0,
                                 const lcPelBuffer<uint8_t>& plane1,
                                 const lcPelBuffer<uint8_t>& plane2);

@@ -1,5 +1,6 @@
 #include "std/pelbuf/pel_frame.h"
 
+#include <algorithm>
 #include <limits>
 #include <string>
 
@@ -147,10 +148,65 @@ void lcPelFrame::archiveFrame(lcArchive& archive) {
     throw lcArchive::BadContent(L"a pixel buffer's window does not fit its root");
 }
 
+namespace {
+
+// The bytes a window covers in one plane: `rows` runs of `length` bytes, `step` apart,
+// the first at `first`, each pixel `pelBytes` long.
+struct WindowBytes {
+  int64_t first = 0;
+  int64_t step = 0;
+  int64_t length = 0;
+  int64_t rows = 0;
+  int64_t pelBytes = 0;
+  friend bool operator==(const WindowBytes&, const WindowBytes&) = default;
+};
+
+WindowBytes bytesOf(const lcPelMemory& plane, const lcPelRect& window) {
+  return {plane.first + window.y0 * plane.rowBytes + window.x0 * plane.pelBytes, plane.rowBytes,
+          window.width() * plane.pelBytes, window.height(), plane.pelBytes};
+}
+
+int64_t floorDiv(int64_t a, int64_t b) {
+  return a / b - (a % b != 0 && (a < 0) != (b < 0));
+}
+
+// Whether a run of bytes [start, end) meets a row of `rows` (whose step is positive).
+bool meetsARow(int64_t start, int64_t end, const WindowBytes& rows) {
+  // Row k spans [first + k step, first + k step + length): it meets the run when
+  // (start - first - length) / step < k < (end - first) / step.
+  const int64_t lowest =
+      std::max<int64_t>(floorDiv(start - rows.first - rows.length, rows.step) + 1, 0);
+  const int64_t highest = std::min(floorDiv(end - rows.first - 1, rows.step), rows.rows - 1);
+  return lowest <= highest;
+}
+
+bool shareBytes(const WindowBytes& a, const WindowBytes& b) {
+  if (a.rows == 0 || b.rows == 0 || a.length == 0 || b.length == 0) return false;
+  const int64_t aEnd = a.first + (a.rows - 1) * a.step + a.length;
+  const int64_t bEnd = b.first + (b.rows - 1) * b.step + b.length;
+  if (aEnd <= b.first || bEnd <= a.first) return false;  // apart, as separate blocks are
+  const WindowBytes& fewer = a.rows <= b.rows ? a : b;
+  const WindowBytes& more = a.rows <= b.rows ? b : a;
+  for (int64_t row = 0; row < fewer.rows; ++row) {
+    const int64_t start = fewer.first + row * fewer.step;
+    if (meetsARow(start, start + fewer.length, more)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 void lcCheckOverlap(const lcPelFrame& source, const lcPelFrame& destination) {
-  if (!source.sharesRootWith(destination) || source.window() == destination.window()) return;
-  if (!lcIntersect(source.window(), destination.window()).isEmpty())
-    throw lcPelFunc::Overlap(L"source and destination share pixels of one root");
+  const lcPelMemoryPlanes from = source.rootMemory(), to = destination.rootMemory();
+  for (int i = 0; i < from.count; ++i) {
+    for (int j = 0; j < to.count; ++j) {
+      const WindowBytes read = bytesOf(from.planes[static_cast<std::size_t>(i)], source.window());
+      const WindowBytes written =
+          bytesOf(to.planes[static_cast<std::size_t>(j)], destination.window());
+      if (read != written && shareBytes(read, written))
+        throw lcPelFunc::Overlap(L"source and destination share pixel memory");
+    }
+  }
 }
 
 void lcIntersectWindows(lcPelFrame& a, lcPelFrame& b) {

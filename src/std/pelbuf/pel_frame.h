@@ -65,6 +65,8 @@ class LC_VISIBLE lcPelFrame {
 
   // True when both frames view the same root.
   bool sharesRootWith(const lcPelFrame& other) const { return isBound() && root_ == other.root_; }
+  // Where the root's pixels lie in memory (no plane when unbound).
+  lcPelMemoryPlanes rootMemory() const { return isBound() ? root_->memory() : lcPelMemoryPlanes{}; }
 
  protected:
   lcPelFrame() = default;
@@ -111,9 +113,11 @@ class LC_VISIBLE lcPelFrame {
   lc2XformCache xform_;
 };
 
-// Throws lcPelFunc::Overlap when `source` and `destination` view the same root through
-// windows that share pixels but differ; equal windows (working in place) and disjoint
-// ones pass.
+// Throws lcPelFunc::Overlap when the windows of `source` and `destination` share bytes of
+// memory but do not cover the same pixels in the same way, whatever roots they view
+// the memory through (an image wrapped twice, an output made over an input's memory):
+// a kernel could read pixels it has already written. The same pixels (working in place)
+// and disjoint memory pass.
 LC_CORE_API void lcCheckOverlap(const lcPelFrame& source, const lcPelFrame& destination);
 
 // Cuts both frames to the pixels they share in buffer coordinates. lcPel::UnboundWindow

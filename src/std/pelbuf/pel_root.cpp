@@ -91,6 +91,13 @@ lcPelRoot<T>::lcPelRoot(int32_t width, int32_t height, std::ptrdiff_t pitch, T* 
 }
 
 template <class T>
+lcPelMemoryPlanes lcPelRoot<T>::memory() const {
+  if (base_ == nullptr) return {};
+  const auto pelBytes = static_cast<std::ptrdiff_t>(sizeof(T));
+  return {{lcPelMemory{reinterpret_cast<std::intptr_t>(base_), pitch_ * pelBytes, pelBytes}}, 1};
+}
+
+template <class T>
 void lcPelRoot<T>::checkInvariant() const {
   lcPelRootBase::checkInvariant();
   requireValid(alignment_ >= 1, L"a pixel root's alignment must be at least 1");

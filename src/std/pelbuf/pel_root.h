@@ -3,6 +3,7 @@
 // (pel_buffer.h) view and share through counted handles. A root keeps its size and its
 // memory for life; only its pixels change.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -15,12 +16,29 @@
 #define LC_FOR_EACH_PEL_TYPE(X) \
   X(uint8_t) X(int8_t) X(uint16_t) X(int16_t) X(uint32_t) X(int32_t) X(double)
 
+// Where one plane of pixels lies in memory: pixel (x, y) starts at byte address
+// first + y * rowBytes + x * pelBytes.
+struct lcPelMemory {
+  std::intptr_t first = 0;
+  std::ptrdiff_t rowBytes = 0;
+  std::ptrdiff_t pelBytes = 0;
+};
+
+// The planes of a root's memory: one for a plain root, three for a planar one.
+struct lcPelMemoryPlanes {
+  std::array<lcPelMemory, 3> planes{};
+  int count = 0;
+};
+
 // What every root has whatever its pixels: its size, through which buffers keep their
-// windows inside it.
+// windows inside it, and where its pixels lie in memory, through which overlap is seen
+// whatever root a window views the memory through.
 class LC_VISIBLE lcPelRootBase : public lcRepBase, public virtual lcPersistent {
  public:
   int32_t width() const { return width_; }
   int32_t height() const { return height_; }
+  // None for an empty root.
+  virtual lcPelMemoryPlanes memory() const { return {}; }
 
   // Throws lcInvariantFailure unless width 0 goes with height 0, and otherwise
   // width > 0 and height >= 1.
@@ -67,6 +85,7 @@ class LC_VISIBLE lcPelRoot : public lcPelRootBase {
   const T* base() const { return base_; }
   T* base() { return base_; }
   bool ownsMemory() const { return memory_ != nullptr; }
+  lcPelMemoryPlanes memory() const override;
 
   // Adds to the base check: pitch >= width (0 for an empty root), alignment >= 1, and a
   // base address and row length that keep the alignment and suit T.

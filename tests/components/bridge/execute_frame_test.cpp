@@ -172,6 +172,11 @@ TEST(ExecuteFrame, TheFirstAcceptedFormatWinsAndDepthIsCopiedOnRequest) {
   LONG depth = 0;
   output.as<ILumImage16Grey>()->get_PixelDepth(&depth);
   EXPECT_EQ(depth, lumPixelDepth10Bits);
+  auto range = range16();
+  range.as<ILumImage16Range>()->put_PixelDepth(lumPixelDepth14Bits);
+  ASSERT_EQ(op->Execute(range.get(), 1, nullptr, output.put()), S_OK);
+  output.as<ILumImage16Range>()->get_PixelDepth(&depth);
+  EXPECT_EQ(depth, lumPixelDepth14Bits) << "range images carry a depth code too";
   op->options.copyDepth = false;
   ASSERT_EQ(op->Execute(sixteen.get(), 1, nullptr, output.put()), S_OK);
   output.as<ILumImage16Grey>()->get_PixelDepth(&depth);
@@ -189,6 +194,10 @@ TEST(ExecuteFrame, FailuresReturnTheirCodeAndNothingElse) {
   nonLinear->put_PixelFromRootTransform(lum::makeComObject<WavyTransform>().get());
   nonLinear->put_SelectedSpaceName(lum::Bstr(L"#").get());
   auto noPixels = create<ILumImage8Grey>(CLSID_LumImage8Grey).as<ILumImage>();
+  // Selected space "@": the transform to the pixels is the non-linear pixel-from-root, so
+  // the input's buffer could only carry an approximation of it.
+  auto nonLinearInput = grey8();
+  nonLinearInput->put_PixelFromRootTransform(lum::makeComObject<WavyTransform>().get());
 
   struct Case {
     const char* name;
@@ -206,6 +215,7 @@ TEST(ExecuteFrame, FailuresReturnTheirCodeAndNothingElse) {
       {"region mode 0", plain.get(), 0, {}, E_INVALIDARG, 0x80048101},
       {"format not accepted", plain.get(), 1, colourOnly, hresultFrom(0x8004E105), 0},
       {"non-linear template", nonLinear.get(), 1, {}, hresultFrom(0x8004E200), 0},
+      {"non-linear input", nonLinearInput.get(), 1, {}, hresultFrom(0x8004E200), 0},
       {"no pixel access", withoutAccess.get(), 1, {}, E_INVALIDARG, 0},
       {"no pixels", noPixels.get(), 1, {}, hresultFrom(0x8004E102), 0},
   };
@@ -256,19 +266,35 @@ ComPtr<ILumRegion> rectangle(double x, double y, double w, double h, const wchar
 TEST(ExecuteFrame, ARegionCutsTheWindowToItsPixelAlignedBox) {
   auto op = makeOperator();
   auto input = grey8();
-  // Pixel centres inside x in [1.5, 4.5) are columns 1..3; inside y in [0.5, 2.5), rows 0..1.
+  struct Case {
+    const char* name;
+    ComPtr<ILumRegion> region;
+    LONG width, height;
+  };
+  const Case cases[] = {
+      // Pixel centres inside x in [1.5, 4.5) are columns 1..3; in y in [0.5, 2.5), rows 0..1.
+      {"inside", rectangle(1.5, 0.5, 3, 2), 3, 2},
+      {"around the image", rectangle(-1, -1, 8, 6), kW, kH},
+      {"beyond the 32-bit range", rectangle(-1e10, -1e10, 2e10, 2e10), kW, kH},
+      {"wider than the 32-bit range", rectangle(-3e9, 0, 3e9 + 10, 4), kW, kH},
+  };
   ComPtr<ILumImage> output;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_EQ(op->Execute(input.get(), 1, c.region.get(), output.put()), S_OK);
+    LONG width = 0, height = 0;
+    output->get_Width(&width), output->get_Height(&height);
+    EXPECT_EQ(width, c.width);
+    EXPECT_EQ(height, c.height);
+  }
   ASSERT_EQ(op->Execute(input.get(), 1, rectangle(1.5, 0.5, 3, 2).get(), output.put()), S_OK);
-  LONG width = 0, height = 0;
-  output->get_Width(&width), output->get_Height(&height);
-  EXPECT_EQ(width, 3);
-  EXPECT_EQ(height, 2);
   const lc2Vector p = pixelOf(output.get(), {1.5, 0.5});
   EXPECT_EQ(p.x, 0.5) << "root (1.5, 0.5) lies on output pixel (0.5, 0.5)";
   EXPECT_EQ(p.y, 0.5);
 
   // The affine mode without a region takes the whole image, as every mode does.
   ASSERT_EQ(op->Execute(input.get(), lumRegionModeAffineTransform, nullptr, output.put()), S_OK);
+  LONG width = 0;
   output->get_Width(&width);
   EXPECT_EQ(width, kW);
 }
@@ -288,6 +314,8 @@ TEST(ExecuteFrame, RegionFailures) {
       {"affine mode, not affine", rectangle(0, 0, 2, 2), 2, hresultFrom(0x8004E402), 0x8004E301},
       {"affine mode, affine", affine, 2, E_NOTIMPL, 0},
       {"wholly outside", rectangle(50, 50, 2, 2), 1, hresultFrom(0x8004E103), 0},
+      {"outside, beyond the 32-bit range", rectangle(-1e10, 0, 1e9, 4), 1, hresultFrom(0x8004E103),
+       0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

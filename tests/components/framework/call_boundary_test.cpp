@@ -133,6 +133,25 @@ TEST_F(CallBoundary, MergeModesAndPendingErrorInformation) {
   EXPECT_EQ(takeErrorInfo().description, textOf(0x80048085));
 }
 
+TEST_F(CallBoundary, DescriptionsAreCutOnlyWhereTheyAreMade) {
+  // A core exception's description is cut at 1024 characters.
+  EXPECT_EQ(callBoundary(context(L"Execute"),
+                         [] { throw lcMathError::Singular(std::wstring(3000, L'x')); }),
+            E_FAIL);
+  EXPECT_EQ(takeErrorInfo().description.size(), 1024u);
+
+  // A merged description is passed on whole.
+  const std::wstring callee(2000, L'y');
+  lumtest::setPendingError(callee.c_str());
+  callBoundary(context(L"Run"), [] { throw lcCOMError(E_FAIL, 1, 0x80048109); });
+  EXPECT_EQ(takeErrorInfo().description.size(), textOf(0x80048109).size() + 2 + callee.size());
+
+  // A message with arguments is substituted into at most 1023 characters.
+  callBoundary(context(L"Execute", kComponentMap),
+               [] { throw lcPel::Unknown(std::wstring(3000, L'z')); });
+  EXPECT_EQ(takeErrorInfo().description.size(), 1023u);
+}
+
 TEST_F(CallBoundary, FallbackDescriptionWhenTheMessageServiceIsGone) {
   lumtest::ScopedUnavailableClass gone(CLSID_LumMessageService);
   EXPECT_EQ(

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "support/dispatch_call.h"
 #include "support/error_info_probe.h"
 #include "support/test_widget.h"
@@ -122,6 +124,104 @@ TEST(Dispatch, ExceptionInfoReceivesTheSettersError) {
   SysFreeString(exception.bstrDescription);
   SysFreeString(exception.bstrHelpFile);
   lumtest::takeErrorInfo();
+}
+
+TEST(Dispatch, OnlyFailuresTheMemberReportsBecomeExceptions) {
+  auto widget = makeTestWidget();
+  IDispatch* d = widget.get();
+  struct Case {
+    const char* name;
+    DISPID id;
+    WORD flags;
+    std::vector<lum::Variant> args;  // declaration order
+    HRESULT expected, scode;
+    UINT argError;
+  };
+  const Case cases[] = {
+      {"a put that does not convert",
+       testWidget_Count,
+       DISPATCH_PROPERTYPUT,
+       {lum::Variant(1e20)},
+       DISP_E_OVERFLOW,
+       0,
+       0},
+      {"an argument that does not convert",
+       testWidget_Combine,
+       DISPATCH_METHOD,
+       {lum::Variant(1), lum::Variant(2.0), lum::Variant(L"c"), lum::Variant(1e20)},
+       DISP_E_OVERFLOW,
+       0,
+       0},
+      {"a member that fails without reporting",
+       DISPID_LumObject_CreateObject,
+       DISPATCH_METHOD,
+       {lum::Variant(L"{not a class}")},
+       CO_E_CLASSSTRING,
+       0,
+       99},
+      {"a member that reports",
+       testWidget_Scale,
+       DISPATCH_PROPERTYPUT,
+       {lum::Variant(-1.0)},
+       DISP_E_EXCEPTION,
+       E_INVALIDARG,
+       99},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    lumtest::setPendingError(L"left by an earlier call");
+    std::vector<VARIANT> reversed;
+    for (auto it = c.args.rbegin(); it != c.args.rend(); ++it)
+      reversed.push_back(*it->ptr());
+    DISPID put = DISPID_PROPERTYPUT;
+    const bool isPut = c.flags & DISPATCH_PROPERTYPUT;
+    DISPPARAMS params{reversed.data(), isPut ? &put : nullptr, UINT(reversed.size()),
+                      isPut ? 1u : 0u};
+    EXCEPINFO exception{};
+    UINT argError = 99;
+    lum::Variant result;
+    EXPECT_EQ(d->Invoke(c.id, IID_NULL, 0, c.flags, &params, result.put(), &exception, &argError),
+              c.expected);
+    EXPECT_EQ(exception.scode, c.scode);
+    EXPECT_EQ(argError, c.argError);
+    const std::wstring_view description = lum::bstrView(exception.bstrDescription);
+    EXPECT_EQ(description.find(L"earlier"), std::wstring_view::npos);
+    const auto left = lumtest::takeErrorInfo();
+    EXPECT_EQ(left.description == L"left by an earlier call", c.expected != DISP_E_EXCEPTION)
+        << "earlier information stays unless the member reports its own";
+    SysFreeString(exception.bstrSource);
+    SysFreeString(exception.bstrDescription);
+    SysFreeString(exception.bstrHelpFile);
+  }
+}
+
+TEST(Dispatch, AVariantPropertyKeepsTheValueNotTheCallersReference) {
+  auto widget = makeTestWidget();
+  auto object = widget.as<ILumObject>();
+  LONG callers = 5;
+  VARIANT byRef;
+  VariantInit(&byRef);
+  byRef.vt = VT_BYREF | VT_I4;
+  byRef.plVal = &callers;
+  const std::function<HRESULT()> ways[] = {
+      [&] { return object->put_Tag(byRef); },
+      [&] { return object->putref_Tag(byRef); },
+      [&] {
+        DISPID put = DISPID_PROPERTYPUT;
+        DISPPARAMS params{&byRef, &put, 1, 1};
+        return widget->Invoke(DISPID_LumObject_Tag, IID_NULL, 0, DISPATCH_PROPERTYPUT, &params,
+                              nullptr, nullptr, nullptr);
+      },
+  };
+  for (std::size_t way = 0; way < std::size(ways); ++way) {
+    callers = 5;
+    ASSERT_EQ(ways[way](), S_OK) << way;
+    callers = 6;
+    lum::Variant tag;
+    object->get_Tag(tag.put());
+    EXPECT_EQ(tag.type(), VT_I4) << way;
+    EXPECT_EQ(tag.get().lVal, 5) << way;
+  }
 }
 
 }  // namespace

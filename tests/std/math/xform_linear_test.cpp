@@ -45,6 +45,15 @@ TEST(Xform2Linear, InverseUndoesTheTransformWithinRounding) {
   }
 }
 
+TEST(Xform2Linear, InverseIsTheReciprocalOfTheDeterminantTimesTheAdjugate) {
+  // det 10: 1/det is 0.1, and 0.1 * 3 is 0.30000000000000004, where 3 / 10 would be 0.3.
+  const lc2Matrix inverse = lc2Matrix(4, 1, 2, 3).inverse();
+  EXPECT_EQ(inverse.a(), 0.30000000000000004);
+  EXPECT_EQ(inverse.b(), -0.1);
+  EXPECT_EQ(inverse.c(), -0.2);
+  EXPECT_EQ(inverse.d(), 0.4);
+}
+
 TEST(Xform2Linear, SingularMatricesRefuseInverseAndDecompositionButStillMap) {
   constexpr double nan = std::numeric_limits<double>::quiet_NaN();
   for (const lc2Matrix& m :

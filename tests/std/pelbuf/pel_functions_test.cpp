@@ -75,6 +75,39 @@ TEST(PelDrivers, ABoundDestinationIsWrittenWhereItMeetsTheSourceUnlessThatOverla
   }
 }
 
+TEST(PelDrivers, OverlapIsSeenInMemoryWhateverRootsViewIt) {
+  // One block of 8 x 8 bytes and one elsewhere, each root over them a view of its own, as
+  // an image wrapped twice or an output made over an input's memory would be.
+  alignas(8) uint8_t block[64] = {}, elsewhere[64] = {};
+  auto over = [](uint8_t* memory, int32_t width, int32_t height, std::ptrdiff_t pitch) {
+    return lcPelBuffer<uint8_t>(
+        lcMakeHandle<lcPelRoot<uint8_t>>(width, height, pitch, memory, 1, nullptr));
+  };
+  const lcPelBuffer<uint8_t> image = over(block, 8, 8, 8);
+  const lcPelBuffer<uint16_t> wide(
+      lcMakeHandle<lcPelRoot<uint16_t>>(4, 8, 4, reinterpret_cast<uint16_t*>(block), 1, nullptr));
+  lcPelBuffer<uint8_t> leftHalf = image;
+  leftHalf.setRootWindow(0, 0, 4, 8, false);
+  const lcPelBuffer<uint8_t> again = over(block, 8, 8, 8), rowBelow = over(block + 8, 8, 7, 8),
+                             rightHalf = over(block + 4, 4, 8, 8), other = over(elsewhere, 8, 8, 8);
+  const struct {
+    const char* name;
+    const lcPelFrame& source;
+    const lcPelFrame& destination;
+    bool refused;
+  } cases[] = {
+      {"the same pixels through another root", image, again, false},
+      {"one row further", image, rowBelow, true},
+      {"the left columns against the right ones", leftHalf, rightHalf, false},
+      {"bytes taken as pixels of another size", leftHalf, wide, true},
+      {"other memory", image, other, false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(thrownCode([&] { lcCheckOverlap(c.source, c.destination); }),
+              c.refused ? lcPelFunc::Overlap::kCode : 0u)
+        << c.name;
+}
+
 TEST(PelBuffer, IntersectingWindowsCutsBothToTheirCommonPixelsOrNeither) {
   lcPelBuffer<uint8_t> a = numbered<uint8_t>(5, 5, 0, 0), b = numbered<uint8_t>(5, 5, 3, -2);
   lcPelBuffer<uint8_t> far = numbered<uint8_t>(2, 2, 9, 9);
@@ -113,13 +146,19 @@ TEST(Pel3Plane, JoiningTakesPlaneZerosViewAndRefusesPlanesThatDiffer) {
     plane = numbered<uint8_t>(6, 4, 1, 1);
     plane.setWindow(1, 1, 3, 2);
   }
-  planes[1].setOffset(40, 40);  // only plane 0's offset counts
+  planes[1].setXform(lc2XformCache(lcMakeXform(kTestXform.linear())));  // equal, not shared
   const lcPelBuffer<uint8_t> plane1 =
       lc3PlanePelBuffer::join(planes[0], planes[1], planes[2]).plane(1);
   EXPECT_EQ(plane1.bufferRect(), planes[0].bufferRect());
   EXPECT_EQ(plane1.firstPelAddress(), planes[1].firstPelAddress());
+
+  // A plane placed elsewhere would silently take plane 0's place: refused.
+  lcPelBuffer<uint8_t> moved = planes[1], turned = planes[1];
+  moved.setOffset(40, 40);
+  turned.setXform(lc2XformCache(lcMakeXform(lc2XformLinear(lc2Matrix(0, 1, -1, 0), {}))));
   larger.setRootWindow(1, 1, 3, 2, false);
-  EXPECT_THROW(lc3PlanePelBuffer::join(planes[0], larger, planes[2]), lcPel::BadWindow);
+  for (const lcPelBuffer<uint8_t>* differing : {&larger, &moved, &turned})
+    EXPECT_THROW(lc3PlanePelBuffer::join(planes[0], *differing, planes[2]), lcPel::BadWindow);
   planes[2].setRootWindow(0, 0, 3, 2, false);
   EXPECT_THROW(lc3PlanePelBuffer::join(planes[0], planes[1], planes[2]), lcPel::BadWindow);
 }
