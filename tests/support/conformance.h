@@ -225,9 +225,9 @@ TYPED_TEST_P(ComponentConformance, RefusedValuesFailWithTheirMessageAndChangeNot
       const auto message = refusalMessage(member, value);
       if (!message) continue;
       recorder->clear();
-      EXPECT_EQ(
-          object->template putPropertyFromVariant<M::field>(*M::Traits::toVariant(value).ptr()),
-          E_INVALIDARG)
+      EXPECT_EQ(object->template putPropertyFromVariant<M::field>(
+                    *M::Traits::toVariant(value).ptr(), nullptr),
+                E_INVALIDARG)
           << lum::toUtf8(member.name);
       EXPECT_EQ(lumtest::takeErrorInfo().helpContext, *message) << lum::toUtf8(member.name);
       EXPECT_TRUE(recorder->events().empty());
