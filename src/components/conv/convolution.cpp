@@ -43,8 +43,7 @@ void CLumIPOneImageConvolve3x3::storeWeights(const std::array<double, 9>& values
 
 HRESULT CLumIPOneImageConvolve3x3::get_KernelValue(
     LumIPOneImageConvolve3x3PositionConstants position, double* value) {
-  if (value == nullptr) return E_POINTER;
-  *value = 0;
+  if (HRESULT hr = lcClearOutPointers(value); FAILED(hr)) return hr;
   return callBoundary(context(L"get_KernelValue"), [&] {
     checkPosition(position);
     lcLockGuard guard(core().lock());
@@ -67,8 +66,7 @@ HRESULT CLumIPOneImageConvolve3x3::put_KernelValue(
 }
 
 HRESULT CLumIPOneImageConvolve3x3::get_Kernel(ILumCollection** collection) {
-  if (collection == nullptr) return E_POINTER;
-  *collection = nullptr;
+  if (HRESULT hr = lcClearOutPointers(collection); FAILED(hr)) return hr;
   return callBoundary(context(L"get_Kernel"), [&] {
     std::array<double, 9> values;
     {
@@ -188,8 +186,7 @@ void CLumIPOneImageConvolveNxM::checkCell(LONG column, LONG row) {
 }
 
 HRESULT CLumIPOneImageConvolveNxM::GetKernelValue(LONG column, LONG row, double* value) {
-  if (value == nullptr) return E_POINTER;
-  *value = 0;
+  if (HRESULT hr = lcClearOutPointers(value); FAILED(hr)) return hr;
   return callBoundary(context(L"GetKernelValue"), [&] {
     checkCell(column, row);
     lcLockGuard guard(core().lock());

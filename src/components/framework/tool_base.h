@@ -155,8 +155,7 @@ class lcToolBase : public lcStdPersistAndChangeImpl<T, Itf, DIID_ILumToolEvents>
   }
 
   HRESULT CreateCurrentRecord(ILumRecord** record) override {
-    if (record == nullptr) return E_POINTER;
-    *record = nullptr;
+    if (HRESULT hr = lcClearOutPointers(record); FAILED(hr)) return hr;
     return callBoundary(this->context(L"CreateCurrentRecord"), [&] {
       ComPtr<ILumRecord> made = lcTool::makeRecord(L"Current");
       this->self().addCurrentSubRecords(*made, read(currentRecordEnable_));
@@ -165,8 +164,7 @@ class lcToolBase : public lcStdPersistAndChangeImpl<T, Itf, DIID_ILumToolEvents>
   }
 
   HRESULT CreateLastRunRecord(ILumRecord** record) override {
-    if (record == nullptr) return E_POINTER;
-    *record = nullptr;
+    if (HRESULT hr = lcClearOutPointers(record); FAILED(hr)) return hr;
     return callBoundary(this->context(L"CreateLastRunRecord"), [&] {
       ComPtr<ILumRecord> made = lcTool::makeRecord(L"LastRun");
       this->self().addLastRunSubRecords(*made, read(lastRunRecordEnable_), read(lastRunDiagMask_));

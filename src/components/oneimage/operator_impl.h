@@ -78,8 +78,7 @@ class lcIPOneImageOperatorImpl : public lcStdPersistAndChangeImpl<T, Itf>,
 
   HRESULT Execute(ILumImage* input, LONG regionMode, ILumRegion* region,
                   ILumImage** output) override {
-    if (output == nullptr) return E_POINTER;
-    *output = nullptr;
+    if (HRESULT hr = lcClearOutPointers(output); FAILED(hr)) return hr;
     return callBoundary(this->context(L"Execute"), [&] {
       const auto params = this->self().snapshot();
       lum::detail::OneImageKernelAdaptor<T, std::decay_t<decltype(params)>> kernel{params};

@@ -7,8 +7,7 @@ lum::Variant asVariant(ILumIPOneImageOperatorParams* item) {
 }  // namespace
 
 HRESULT CLumIPOneImageOperators::get__NewEnum(IUnknown** enumerator) {
-  if (enumerator == nullptr) return E_POINTER;
-  *enumerator = nullptr;
+  if (HRESULT hr = lcClearOutPointers(enumerator); FAILED(hr)) return hr;
   return callBoundary(context(L"get__NewEnum"),
                       [&] { *enumerator = collection().enumerate().detach(); });
 }
@@ -20,8 +19,7 @@ HRESULT CLumIPOneImageOperators::get_Count(LONG* count) {
 }
 
 HRESULT CLumIPOneImageOperators::get_Item(LONG index, ILumIPOneImageOperatorParams** item) {
-  if (item == nullptr) return E_POINTER;
-  *item = nullptr;
+  if (HRESULT hr = lcClearOutPointers(item); FAILED(hr)) return hr;
   return callBoundary(context(L"get_Item"), [&] {
     const lum::Variant held = collection().item(index);
     throwIfFailed(held.get().punkVal->QueryInterface(iid_of<ILumIPOneImageOperatorParams>,
