@@ -9,6 +9,7 @@
 #include "support/core_objects.h"
 #include "support/error_info_probe.h"
 #include "support/event_recorder.h"
+#include "support/test_images.h"
 
 namespace {
 
@@ -16,29 +17,20 @@ using lumxstd::livePixelBlocks;
 
 using lumtest::create;
 
-// Fills pixels with x + 10 y (+ `salt`) and reads them back.
-template <class Pel, class Memory>
-void fill(Memory* memory, int salt) {
-  LONG w = 0, h = 0, stride = 0;
-  Pel* base = nullptr;
-  memory->get_Width(&w), memory->get_Height(&h), memory->get_Stride(&stride);
-  memory->get_Address(&base);
-  for (LONG y = 0; y < h; ++y)
-    for (LONG x = 0; x < w; ++x)
-      base[y * stride + x] = Pel(x + 10 * y + salt);
+// Pixels x + 10 y + salt, as a function for the makers and as the rows to expect.
+lumtest::PixelFunction pattern(int salt) {
+  return [salt](int x, int y) { return x + 10 * y + salt; };
 }
 
-template <class Pel, class Memory>
-bool holds(Memory* memory, int salt, LONG width, LONG height) {
-  LONG w = 0, h = 0, stride = 0;
-  Pel* base = nullptr;
-  memory->get_Width(&w), memory->get_Height(&h), memory->get_Stride(&stride);
-  memory->get_Address(&base);
-  if (w != width || h != height) return false;
-  for (LONG y = 0; y < h; ++y)
-    for (LONG x = 0; x < w; ++x)
-      if (base[y * stride + x] != Pel(x + 10 * y + salt)) return false;
-  return true;
+constexpr LONG kW = 7, kH = 5;
+
+template <class Pel>
+lumtest::Pixels<Pel> patternRows(int salt) {
+  lumtest::Pixels<Pel> rows(kH, std::vector<Pel>(kW));
+  for (LONG y = 0; y < kH; ++y)
+    for (LONG x = 0; x < kW; ++x)
+      rows[y][x] = Pel(x + 10 * y + salt);
+  return rows;
 }
 
 // One format: how to make a filled image, and how to check a copy of it.
@@ -48,52 +40,23 @@ struct Format {
   std::function<void(ILumImage*)> check;
 };
 
-constexpr LONG kW = 7, kH = 5;
-
 std::vector<Format> formats() {
+  using namespace lumtest;
   return {
-      {"8-bit grey",
-       [] {
-         auto image = create<ILumImage8Grey>(CLSID_LumImage8Grey);
-         auto memory = lumxstd::allocate8(kW, kH);
-         fill<BYTE>(memory.get(), 1);
-         image->put_PixelMemory(memory.get());
-         return image.as<ILumImage>();
-       },
+      {"8-bit grey", [] { return grey8Image(kW, kH, pattern(1)); },
+       [](ILumImage* image) { EXPECT_EQ(pixels8(image), patternRows<BYTE>(1)); }},
+      {"16-bit grey", [] { return grey16Image(kW, kH, pattern(60000), lumPixelDepth12Bits); },
        [](ILumImage* image) {
-         ComPtr<ILumImage8PixelMemory> memory;
-         ComPtr<ILumImage>(image).as<ILumImage8PixelAccess>()->GetPixelMemory(1, 0, 0, 0, 0,
-                                                                              memory.put());
-         EXPECT_TRUE(holds<BYTE>(memory.get(), 1, kW, kH));
-       }},
-      {"16-bit grey",
-       [] {
-         auto image = create<ILumImage16Grey>(CLSID_LumImage16Grey);
-         auto memory = lumxstd::allocate16(kW, kH);
-         fill<USHORT>(memory.get(), 60000);
-         image->put_PixelMemory(memory.get());
-         image->put_PixelDepth(lumPixelDepth12Bits);
-         return image.as<ILumImage>();
-       },
-       [](ILumImage* image) {
-         auto grey = ComPtr<ILumImage>(image).as<ILumImage16Grey>();
-         ComPtr<ILumImage16PixelMemory> memory;
-         grey.as<ILumImage16PixelAccess>()->GetPixelMemory(3, 0, 0, 0, 0, memory.put());
-         EXPECT_TRUE(holds<USHORT>(memory.get(), 60000, kW, kH)) << "16-bit values survive";
+         EXPECT_EQ(pixels16(image), patternRows<USHORT>(60000)) << "16-bit values survive";
          LONG depth = 0;
-         grey->get_PixelDepth(&depth);
+         ComPtr<ILumImage>(image).as<ILumImage16Grey>()->get_PixelDepth(&depth);
          EXPECT_EQ(depth, lumPixelDepth12Bits);
        }},
       {"16-bit range",
        [] {
-         auto image = create<ILumImage16Range>(CLSID_LumImage16Range);
-         auto pixels = lumxstd::allocate16(kW, kH);
-         auto mask = lumxstd::allocate8(kW, kH);
-         fill<USHORT>(pixels.get(), 300);
-         fill<BYTE>(mask.get(), 2);
-         image->SetPixelMemory(pixels.get(), mask.get());
-         image->put_PixelDepth(9);  // any code is kept
-         return image.as<ILumImage>();
+         auto image = range16Image(kW, kH, pattern(300), pattern(2));
+         image.as<ILumImage16Range>()->put_PixelDepth(9);  // any code is kept
+         return image;
        },
        [](ILumImage* image) {
          auto range = ComPtr<ILumImage>(image).as<ILumImage16Range>();
@@ -102,8 +65,8 @@ std::vector<Format> formats() {
          ComPtr<ILumImage8PixelMemory> mask;
          range.as<ILumImage16RangePixelAccess>()->GetPixelMemory(1, 0, 0, 0, 0, pixels.put(),
                                                                  mask.put());
-         EXPECT_TRUE(holds<USHORT>(pixels.get(), 300, kW, kH));
-         EXPECT_TRUE(holds<BYTE>(mask.get(), 2, kW, kH));
+         EXPECT_EQ((read<ILumImage16PixelMemory, USHORT>(pixels.get())), patternRows<USHORT>(300));
+         EXPECT_EQ((read<ILumImage8PixelMemory, BYTE>(mask.get())), patternRows<BYTE>(2));
          LONG depth = 0;
          range->get_PixelDepth(&depth);
          EXPECT_EQ(depth, 9);
@@ -111,24 +74,16 @@ std::vector<Format> formats() {
       {"24-bit planar colour",
        [] {
          auto image = create<ILumImage24PlanarColor>(CLSID_LumImage24PlanarColor);
-         ComPtr<ILumImage8PixelMemory> planes[3];
-         for (int i = 0; i < 3; ++i) {
-           planes[i] = lumxstd::allocate8(kW, kH);
-           fill<BYTE>(planes[i].get(), 100 * i);
-         }
-         image->SetPlanePixelMemories(planes[0].get(), planes[1].get(), planes[2].get(),
-                                      lumColorSpaceHSI);
+         image->SetPlanePixelMemories(memory8(kW, kH, pattern(0)).get(),
+                                      memory8(kW, kH, pattern(100)).get(),
+                                      memory8(kW, kH, pattern(200)).get(), lumColorSpaceHSI);
          return image.as<ILumImage>();
        },
        [](ILumImage* image) {
-         auto colour = ComPtr<ILumImage>(image).as<ILumImage24PlanarColor>();
-         ComPtr<ILumImage8PixelMemory> planes[3];
-         colour.as<ILumImage24PlanarPixelAccess>()->GetPlanePixelMemories(
-             1, 0, 0, 0, 0, planes[0].put(), planes[1].put(), planes[2].put());
          for (int i = 0; i < 3; ++i)
-           EXPECT_TRUE(holds<BYTE>(planes[i].get(), 100 * i, kW, kH)) << i;
+           EXPECT_EQ(planePixels(image, i), patternRows<BYTE>(100 * i)) << i;
          LONG space = 0;
-         colour->get_ColorSpace(&space);
+         ComPtr<ILumImage>(image).as<ILumImage24PlanarColor>()->get_ColorSpace(&space);
          EXPECT_EQ(space, lumColorSpaceHSI);
        }},
   };

@@ -6,43 +6,37 @@
 #include "lumxstd/transform_objects.h"
 #include "std/math/xform_linear_object.h"
 #include "support/error_info_probe.h"
+#include "support/test_images.h"
 #include "test_operator.h"
 
 namespace {
 
 constexpr LONG kW = 6, kH = 4;
 
-template <class I>
-ComPtr<I> create(const CLSID& clsid) {
-  ComPtr<I> object;
-  EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_ALL, iid_of<I>, object.putVoid()), S_OK);
-  return object;
+using lumtest::createObject;
+
+int zero(int, int) {
+  return 0;
 }
 
 ComPtr<ILumImage> grey8() {
-  auto image = create<ILumImage8Grey>(CLSID_LumImage8Grey);
-  image->put_PixelMemory(lumxstd::allocate8(kW, kH).get());
-  return image.as<ILumImage>();
+  return lumtest::grey8Image(kW, kH, zero);
 }
 
 ComPtr<ILumImage> grey16(LONG depth = lumPixelDepth16Bits) {
-  auto image = create<ILumImage16Grey>(CLSID_LumImage16Grey);
-  image->put_PixelMemory(lumxstd::allocate16(kW, kH).get());
-  image->put_PixelDepth(depth);
-  return image.as<ILumImage>();
+  return lumtest::grey16Image(kW, kH, zero, depth);
 }
 
 ComPtr<ILumImage> planar(LONG colorSpace) {
-  auto image = create<ILumImage24PlanarColor>(CLSID_LumImage24PlanarColor);
-  image->SetPlanePixelMemories(lumxstd::allocate8(kW, kH).get(), lumxstd::allocate8(kW, kH).get(),
-                               lumxstd::allocate8(kW, kH).get(), colorSpace);
+  auto image = createObject<ILumImage24PlanarColor>(CLSID_LumImage24PlanarColor);
+  image->SetPlanePixelMemories(lumtest::memory8(kW, kH, zero).get(),
+                               lumtest::memory8(kW, kH, zero).get(),
+                               lumtest::memory8(kW, kH, zero).get(), colorSpace);
   return image.as<ILumImage>();
 }
 
 ComPtr<ILumImage> range16() {
-  auto image = create<ILumImage16Range>(CLSID_LumImage16Range);
-  image->SetPixelMemory(lumxstd::allocate16(kW, kH).get(), lumxstd::allocate8(kW, kH).get());
-  return image.as<ILumImage>();
+  return lumtest::range16Image(kW, kH, zero, zero);
 }
 
 ComPtr<CTestIdentity> makeOperator() {
@@ -85,7 +79,7 @@ lc2Vector pixelOf(ILumImage* image, lc2Vector client) {
 // Gives an image a selected user space turned by 30 degrees and moved by (5, -2), and a
 // pixel-from-root transform scaling by 2: any mistake in the order of composition shows.
 void placeRotated(ILumImage* image) {
-  auto tree = create<ILumCoordSpaceTree>(CLSID_LumCoordSpaceTree);
+  auto tree = createObject<ILumCoordSpaceTree>(CLSID_LumCoordSpaceTree);
   const double c = std::cos(M_PI / 6), s = std::sin(M_PI / 6);
   tree->AddSpace(
       lum::Bstr(L"@").get(), lum::Bstr(L"Turned").get(),
@@ -193,7 +187,7 @@ TEST(ExecuteFrame, FailuresReturnTheirCodeAndNothingElse) {
   auto nonLinear = grey8();
   nonLinear->put_PixelFromRootTransform(lum::makeComObject<WavyTransform>().get());
   nonLinear->put_SelectedSpaceName(lum::Bstr(L"#").get());
-  auto noPixels = create<ILumImage8Grey>(CLSID_LumImage8Grey).as<ILumImage>();
+  auto noPixels = createObject<ILumImage8Grey>(CLSID_LumImage8Grey).as<ILumImage>();
   // Selected space "@": the transform to the pixels is the non-linear pixel-from-root, so
   // the input's buffer could only carry an approximation of it.
   auto nonLinearInput = grey8();
@@ -257,7 +251,7 @@ TEST(ImageBridge, APlanarResultOfAnUnknownColourSpaceIsRefused) {
 namespace {
 
 ComPtr<ILumRegion> rectangle(double x, double y, double w, double h, const wchar_t* space = L"@") {
-  auto r = create<ILumRectangle>(CLSID_LumRectangle);
+  auto r = createObject<ILumRectangle>(CLSID_LumRectangle);
   r->put_X(x), r->put_Y(y), r->put_Width(w), r->put_Height(h);
   r->put_SelectedSpaceName(lum::Bstr(space).get());
   return r.as<ILumRegion>();
@@ -301,7 +295,7 @@ TEST(ExecuteFrame, ARegionCutsTheWindowToItsPixelAlignedBox) {
 
 TEST(ExecuteFrame, RegionFailures) {
   auto input = grey8();
-  auto affine = create<ILumRectangleAffine>(CLSID_LumRectangleAffine).as<ILumRegion>();
+  auto affine = createObject<ILumRectangleAffine>(CLSID_LumRectangleAffine).as<ILumRegion>();
   struct Case {
     const char* name;
     ComPtr<ILumRegion> region;
@@ -332,7 +326,7 @@ TEST(ExecuteFrame, RegionFailures) {
 
 TEST(Regions, AnAffineRectangleMappedByARotationKeepsItsCorners) {
   const lcAffineRectangle corners({1, 2}, {0, 5}, {4, 3});  // origin, corner Y, corner X
-  auto region = create<ILumRectangleAffine>(CLSID_LumRectangleAffine);
+  auto region = createObject<ILumRectangleAffine>(CLSID_LumRectangleAffine);
   region->SetUnitSquareTransform(lumxstd::makeLinearTransformObject(corners.unitSquare()).get());
   const lc2XformLinear quarterTurn(lc2Matrix(0, -1, 1, 0), {7, -3});
   ComPtr<ILumRegion> mapped;
