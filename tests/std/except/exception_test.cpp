@@ -8,13 +8,11 @@
 
 namespace {
 
-TEST(Exception, NamesItsClassAndCodeAsDescriptionsSpellThem) {
+TEST(Exception, NamesItsClassAsDescriptionsSpellIt) {
   const lcPel::BadWindow badWindow;
   EXPECT_STREQ(badWindow.className(), L"class lcPel::BadWindow");
-  EXPECT_EQ(badWindow.errorCode(), 0x10000402u);
   EXPECT_STREQ(lcArchive::Eof().className(), L"class lcArchive::Eof");
   EXPECT_STREQ(lcBadPointer().className(), L"class lcBadPointer");
-  EXPECT_EQ(lcMathError::Singular().errorCode(), 0x10000f00u);
 }
 
 TEST(Exception, RaiseThrowsTheMostDerivedTypeThroughABaseReference) {
@@ -44,7 +42,6 @@ TEST(Exception, UnknownErrorWritesItsValueInUpperCaseHex) {
   EXPECT_EQ(lcUnknownError(0x2a).messageText(), L"Internal error code: 0x0000002A");
   EXPECT_EQ(lcUnknownError(0x8004E104).messageText(), L"Internal error code: 0x8004E104");
   EXPECT_TRUE(lcUnknownError(0).text().empty());
-  EXPECT_EQ(lcUnknownError(1).errorCode(), 0x10000004u);
 }
 
 }  // namespace
