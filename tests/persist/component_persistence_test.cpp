@@ -5,6 +5,7 @@
 #include <random>
 
 #include "persist/property_archive.h"
+#include "support/core_objects.h"
 #include "support/error_info_probe.h"
 #include "support/event_recorder.h"
 #include "support/test_holder.h"
@@ -12,11 +13,7 @@
 namespace {
 
 ComPtr<ILumPersistenceService> service() {
-  ComPtr<ILumPersistenceService> s;
-  EXPECT_EQ(CoCreateInstance(CLSID_LumPersistenceService, nullptr, CLSCTX_ALL,
-                             IID_ILumPersistenceService, s.putVoid()),
-            S_OK);
-  return s;
+  return lumtest::create<ILumPersistenceService>(CLSID_LumPersistenceService);
 }
 
 std::vector<std::byte> save(IUnknown* object) {

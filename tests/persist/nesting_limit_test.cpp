@@ -6,16 +6,14 @@
 #include <vector>
 
 #include "platform/class_factory.h"
+#include "support/core_objects.h"
 #include "support/error_info_probe.h"
 #include "support/test_holder.h"
 
 namespace {
 
 ComPtr<ILumPersistenceService> service() {
-  ComPtr<ILumPersistenceService> s;
-  CoCreateInstance(CLSID_LumPersistenceService, nullptr, CLSCTX_ALL, IID_ILumPersistenceService,
-                   s.putVoid());
-  return s;
+  return lumtest::create<ILumPersistenceService>(CLSID_LumPersistenceService);
 }
 
 // An object that persists only to a stream, as foreign objects do: its bytes are the
