@@ -1,32 +1,60 @@
 #!/usr/bin/env bash
 # Fails when a file includes a header from a layer above its own. The rules are the
-# include table of docs/ARCHITECTURE.md; keep the two in step.
+# Layers table of docs/ARCHITECTURE.md; keep the two in step.
 set -uo pipefail
 cd "$(dirname "$0")/.."
+shopt -s globstar nullglob
 
 status=0
-# forbid DIR PREFIX...: no file under DIR may include "PREFIX..." headers.
+# forbid 'GLOB' PREFIX...: no .h or .cpp file of GLOB may include a "PREFIX..." header.
 forbid() {
-  local dir=$1
+  local glob=$1 files=() file
   shift
-  [[ -d $dir ]] || return 0
+  for file in $glob; do
+    [[ $file == *.h || $file == *.cpp ]] && files+=("$file")
+  done
+  ((${#files[@]})) || return 0
   for prefix in "$@"; do
-    hits=$(grep -rnE "^\s*#\s*include\s+\"$prefix" "$dir" --include='*.h' --include='*.cpp' || true)
+    hits=$(grep -nHE "^\s*#\s*include\s+\"$prefix" "${files[@]}" || true)
     if [[ -n $hits ]]; then
-      echo "layering: $dir must not include \"$prefix...\":"
+      echo "layering: $glob must not include \"$prefix...\":"
       echo "$hits"
       status=1
     fi
   done
 }
 
+# The component folders other than the framework, the bridge and those named, as prefixes.
+components_except() {
+  for dir in src/components/*/; do
+    local name
+    name=$(basename "$dir")
+    [[ " framework bridge $* " == *" $name "* ]] || echo "components/$name/"
+  done
+}
+
 above_platform=(std/ ip/ ch_core/ persist/ components/ module/ lumxstd/ lumxip/)
 above_core=(platform/ persist/ components/ module/ lumxstd/ lumxip/)
+sources='**/*'
 
-forbid src/platform "${above_platform[@]}"
-forbid src/std "${above_core[@]}" ip/ ch_core/
-forbid src/ip "${above_core[@]}"
-forbid src/ch_core "${above_core[@]}" ip/
+forbid "src/platform/$sources" "${above_platform[@]}"
+forbid "src/std/$sources" "${above_core[@]}" ip/ ch_core/
+forbid "src/ip/$sources" "${above_core[@]}"
+forbid "src/ch_core/$sources" "${above_core[@]}" ip/
+forbid "include/lumxip/$sources" std/ ip/ ch_core/ persist/ components/ module/ lumxstd/
+# Persistence headers see the platform and the public headers; its sources (and its
+# internal/ headers) also the framework.
+forbid 'src/persist/*.h' components/ module/ lumxstd/ ip/ ch_core/
+forbid "src/persist/$sources" components/bridge/ $(components_except) module/ lumxstd/
+forbid "src/components/framework/$sources" components/bridge/ $(components_except) module/ lumxstd/
+forbid "src/components/bridge/$sources" $(components_except) module/ lumxstd/
+# A component family may use the one-image operator base, not another family.
+for dir in src/components/*/; do
+  family=$(basename "$dir")
+  [[ $family == framework || $family == bridge ]] && continue
+  forbid "$dir$sources" $(components_except oneimage "$family") module/ lumxstd/
+done
+forbid "src/lumxstd/$sources" module/
 
 # Each kernel family includes the standard library, Highway, std/ and its own folder only.
 for dir in src/ip/*/; do

@@ -7,6 +7,7 @@
 #include "persist/archive_read.h"
 #include "persist/nesting_guard.h"
 #include "persist/property_archive.h"
+#include "platform/variant_types.h"
 #include "std/archive/archive.h"
 
 namespace lumxstd {
@@ -132,7 +133,7 @@ void StreamWriter::writeObject(IUnknown* object) {
     complete_.push_back(false);
     putScalar<uint8_t>(kArchivedObject);
     writeGuid(clsid);
-    ComPtr<CLumArchive> archive = CLumArchive::create(mode_);
+    ComPtr<ILumArchive> archive = lcCreatePropertyArchive(mode_);
     throwIfFailed(persist->Persist(archive.get(), mode_));
     writeArchive(*archive);
     complete_[slot] = true;
@@ -179,35 +180,12 @@ void StreamWriter::writeValue(const VARIANT& input) {
     writeArray(v.parray, v.vt & VT_TYPEMASK);
     return;
   }
+  // A scalar is its value's bytes.
+  if (lum::detail::forScalarType(v.vt, [&](auto scalar) { putScalar(v.*decltype(scalar)::value); }))
+    return;
   switch (v.vt) {
     case VT_EMPTY:
     case VT_NULL:
-      return;
-    case VT_I1:
-    case VT_UI1:
-      putScalar(v.bVal);
-      return;
-    case VT_I2:
-    case VT_UI2:
-    case VT_BOOL:
-      putScalar(v.uiVal);
-      return;
-    case VT_I4:
-    case VT_UI4:
-    case VT_INT:
-    case VT_UINT:
-    case VT_ERROR:
-      putScalar(v.ulVal);
-      return;
-    case VT_R4:
-      putScalar(v.fltVal);
-      return;
-    case VT_I8:
-    case VT_UI8:
-      putScalar(v.ullVal);
-      return;
-    case VT_R8:
-      putScalar(v.dblVal);
       return;
     case VT_BSTR:
       writeString(lum::bstrView(v.bstrVal));
@@ -333,7 +311,7 @@ ComPtr<IUnknown> StreamReader::objectFor(const CLSID& clsid, IUnknown* into) {
     return identityOf(into);
   }
   if (clsid == CLSID_NULL)  // a property archive: made directly
-    return identityOf(static_cast<ILumArchive*>(CLumArchive::create(mode_).get()));
+    return identityOf(lcCreatePropertyArchive(mode_).get());
   ComPtr<IUnknown> object;
   if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_ALL, iid_of<IUnknown>, object.putVoid())))
     throw lcCOMError::withDescription(
@@ -385,13 +363,13 @@ void StreamReader::readStreamed(IUnknown& object) {
 // A failure leaves an object that existed before as it was: every byte of its archive is
 // read before it is touched, and what it read is undone when its own Persist fails.
 void StreamReader::readArchived(IUnknown& object, const CLSID& clsid, bool top, bool existed) {
-  ComPtr<CLumArchive> archive = CLumArchive::create(mode_);
+  ComPtr<ILumArchive> archive = lcCreatePropertyArchive(mode_);
   const uint32_t count = takeScalar<uint32_t>();
   requireRoom(count, 4 + 2);  // an empty key and a type
   for (uint32_t i = 0; i < count; ++i) {
     const std::wstring key = readString();
     const lum::Variant value = readValue();
-    archive->collection().add(value.get(), key, -1);
+    lcAppendToArchive(*archive, value.get(), key);
   }
   ComPtr<ILumPersistArchive> persist = ComPtr<IUnknown>(&object).as<ILumPersistArchive>();
   if (!persist) throw lcArchive::BadContent(L"an object that cannot read an archive");
@@ -412,55 +390,35 @@ lum::Variant StreamReader::readValue() {
     v.parray = array;
     return value;
   }
-  switch (vt) {
-    case VT_EMPTY:
-    case VT_NULL:
-      break;
-    case VT_I1:
-    case VT_UI1:
-      v.bVal = takeScalar<uint8_t>();
-      break;
-    case VT_I2:
-    case VT_UI2:
-    case VT_BOOL:
-      v.uiVal = takeScalar<uint16_t>();
-      break;
-    case VT_I4:
-    case VT_UI4:
-    case VT_INT:
-    case VT_UINT:
-    case VT_ERROR:
-      v.ulVal = takeScalar<uint32_t>();
-      break;
-    case VT_R4:
-      v.fltVal = takeScalar<float>();
-      break;
-    case VT_I8:
-    case VT_UI8:
-      v.ullVal = takeScalar<uint64_t>();
-      break;
-    case VT_R8:
-      v.dblVal = takeScalar<double>();
-      break;
-    case VT_BSTR: {
-      lum::Bstr text(readString());
-      v.bstrVal = text.detach();
-      break;
-    }
-    case VT_UNKNOWN:
-    case VT_DISPATCH: {
-      ComPtr<IUnknown> object = readObject(nullptr, false);
-      if (vt == VT_DISPATCH && object) {
-        ComPtr<IDispatch> dispatch = object.as<IDispatch>();
-        if (!dispatch) throw lcArchive::BadContent(L"an object without IDispatch");
-        v.pdispVal = dispatch.detach();
-      } else {
-        v.punkVal = object.detach();
+  const bool scalar = lum::detail::forScalarType(vt, [&](auto type) {
+    using S = decltype(type);
+    v.*S::value = takeScalar<typename S::Type>();
+  });
+  if (!scalar) {
+    switch (vt) {
+      case VT_EMPTY:
+      case VT_NULL:
+        break;
+      case VT_BSTR: {
+        lum::Bstr text(readString());
+        v.bstrVal = text.detach();
+        break;
       }
-      break;
+      case VT_UNKNOWN:
+      case VT_DISPATCH: {
+        ComPtr<IUnknown> object = readObject(nullptr, false);
+        if (vt == VT_DISPATCH && object) {
+          ComPtr<IDispatch> dispatch = object.as<IDispatch>();
+          if (!dispatch) throw lcArchive::BadContent(L"an object without IDispatch");
+          v.pdispVal = dispatch.detach();
+        } else {
+          v.punkVal = object.detach();
+        }
+        break;
+      }
+      default:
+        throw lcArchive::BadContent(L"a value of an unknown type");
     }
-    default:
-      throw lcArchive::BadContent(L"a value of an unknown type");
   }
   v.vt = vt;
   return value;

@@ -1,5 +1,7 @@
 #include "persist/archive_read.h"
 
+#include <utility>
+
 #include "components/framework/com_error.h"
 #include "persist/property_archive.h"
 
@@ -11,11 +13,11 @@ constexpr LONG kReadEverything = lumPersistAllGroups;
 lcArchiveRead::lcArchiveRead(ILumPersistArchive& component, bool existed)
     : component_(&component), events_(component_.as<ILumChangeEventConfiguration>()) {
   if (existed) {
-    ComPtr<CLumArchive> before = CLumArchive::create(kWriteEverything);
+    ComPtr<ILumArchive> before = lcCreatePropertyArchive(kWriteEverything);
     throwIfFailed(component.Persist(before.get(), kWriteEverything));
     before->put_Mode(kReadEverything);
     component.get_HasChanged(&changedBefore_);
-    before_ = ComPtr<ILumArchive>(static_cast<ILumArchive*>(before.get()));
+    before_ = std::move(before);
   }
   if (events_) events_->SuspendEventDelivery();
 }

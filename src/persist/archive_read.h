@@ -9,8 +9,8 @@
 //   throwIfFailed(component->Persist(archive, mode));
 //   reading.finish(nested);  // HasChanged set, PostLoad(nested)
 
-#include "components/framework/export.h"
 #include "lumxip/HalvexCore.h"
+#include "persist/export.h"
 
 class LUM_VISIBLE lcArchiveRead {
  public:

@@ -6,8 +6,8 @@
 
 #include "components/framework/com_error.h"
 #include "persist/archive_read.h"
+#include "persist/internal/archive_class.h"
 #include "persist/nesting_guard.h"
-#include "persist/property_archive.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 // thread, and a deep copy may go through it too, so a count kept by one reader or writer
 // could not bound the stack: the count belongs to the thread.
 
-#include "components/framework/export.h"
+#include "persist/export.h"
 
 // One level of nesting for as long as it lives. Entering more than kMaxLevels levels on
 // one thread throws lcArchive::BadContent saying `what` is nested too deeply.

@@ -1,6 +1,9 @@
 #include "persist/property_archive.h"
 
+#include "persist/internal/archive_class.h"
+
 #include "platform/locale.h"
+#include "platform/variant_types.h"
 
 namespace {
 
@@ -16,7 +19,7 @@ const VARIANT* givenDefault(const VARIANT& v) {
 }
 
 void checkName(std::wstring_view name) {
-  if (!CLumArchive::isValidName(name)) {
+  if (!lcIsValidPropertyName(name)) {
     const std::wstring text(name);
     throwInvalidArgument(kMessageBadPropertyName, lcMessageArgs(text.c_str()));
   }
@@ -31,7 +34,15 @@ ComPtr<CLumArchive> CLumArchive::create(LONG mode) {
   return archive;
 }
 
-bool CLumArchive::isValidName(std::wstring_view name) {
+ComPtr<ILumArchive> lcCreatePropertyArchive(LONG mode) {
+  return ComPtr<ILumArchive>(static_cast<ILumArchive*>(CLumArchive::create(mode).get()));
+}
+
+void lcAppendToArchive(ILumArchive& archive, const VARIANT& value, std::wstring_view key) {
+  static_cast<CLumArchive&>(archive).collection().add(value, key, -1);
+}
+
+bool lcIsValidPropertyName(std::wstring_view name) {
   if (name.empty()) return false;
   for (std::size_t i = 0; i < name.size(); ++i) {
     const wchar_t c = name[i];
@@ -62,7 +73,7 @@ void CLumArchive::convertDecimalPoint(VARIANT& value) {
 
 HRESULT CLumArchive::read(std::wstring_view name, const VARIANT* defaultValue, VARIANT& out) {
   if (writing()) return E_FAIL;
-  if (!isValidName(name)) return E_INVALIDARG;
+  if (!lcIsValidPropertyName(name)) return E_INVALIDARG;
   const VARTYPE wanted = out.vt;
   LONG index = -1;
   auto& entries = collection();
@@ -88,7 +99,7 @@ HRESULT CLumArchive::read(std::wstring_view name, const VARIANT* defaultValue, V
 HRESULT CLumArchive::write(std::wstring_view name, const VARIANT& value,
                            const VARIANT* defaultValue) {
   if (!writing()) return E_FAIL;
-  if (!isValidName(name)) return E_INVALIDARG;
+  if (!lcIsValidPropertyName(name)) return E_INVALIDARG;
   if (defaultValue &&
       VarCmp(const_cast<VARIANT*>(&value), defaultValue, LOCALE_USER_DEFAULT, 0) == VARCMP_EQ)
     return S_OK;
@@ -117,21 +128,13 @@ HRESULT CLumArchive::WriteProperty(BSTR name, VARIANT value, VARIANT defaultValu
 }
 
 namespace {
-// The member of a VARIANT of type `vt` that holds a value of type V.
-template <class V>
-V VARIANT::*memberFor(VARTYPE vt) {
-  if constexpr (std::is_same_v<V, BSTR>)
+// The member of a VARIANT of type Vt (a scalar or VT_BSTR).
+template <VARTYPE Vt>
+constexpr auto memberFor() {
+  if constexpr (Vt == VT_BSTR)
     return &VARIANT::bstrVal;
-  else if constexpr (std::is_same_v<V, BYTE>)
-    return &VARIANT::bVal;
-  else if constexpr (std::is_same_v<V, SHORT>)
-    return vt == VT_BOOL ? &VARIANT::boolVal : &VARIANT::iVal;
-  else if constexpr (std::is_same_v<V, LONG>)
-    return &VARIANT::lVal;
-  else if constexpr (std::is_same_v<V, FLOAT>)
-    return &VARIANT::fltVal;
   else
-    return &VARIANT::dblVal;
+    return lum::detail::VariantScalar<Vt>::value;
 }
 }  // namespace
 
@@ -143,18 +146,18 @@ HRESULT CLumArchive::writeNamed(BSTR name, const VARIANT& value) {
 
 HRESULT CLumArchive::readNamed(BSTR name, VARIANT& out) {
   const std::wstring_view text = lum::bstrView(name);
-  if (!isValidName(text)) {
+  if (!lcIsValidPropertyName(text)) {
     recordProblem(text, L"<invalid name>");
     return S_FALSE;
   }
   return FAILED(read(text, nullptr, out)) ? S_FALSE : S_OK;
 }
 
-template <class V>
-HRESULT CLumArchive::persistScalar(BSTR name, V* value, VARTYPE vt, const wchar_t* invalidText) {
+template <VARTYPE vt, class V>
+HRESULT CLumArchive::persistScalar(BSTR name, V* value, const wchar_t* invalidText) {
   if (value == nullptr) return E_POINTER;
   return callBoundary(context(L"Persist"), [&]() -> HRESULT {
-    V VARIANT::*member = memberFor<V>(vt);
+    constexpr V VARIANT::*member = memberFor<vt>();
     if (writing()) {
       lum::Variant wrapped;
       wrapped.ptr()->vt = vt;
@@ -180,25 +183,25 @@ HRESULT CLumArchive::persistScalar(BSTR name, V* value, VARTYPE vt, const wchar_
 }
 
 HRESULT CLumArchive::PersistUI1(BSTR name, BYTE* value) {
-  return persistScalar(name, value, VT_UI1, L"<invalid byte value>");
+  return persistScalar<VT_UI1>(name, value, L"<invalid byte value>");
 }
 HRESULT CLumArchive::PersistI2(BSTR name, SHORT* value) {
-  return persistScalar(name, value, VT_I2, L"<invalid integer value>");
+  return persistScalar<VT_I2>(name, value, L"<invalid integer value>");
 }
 HRESULT CLumArchive::PersistI4(BSTR name, LONG* value) {
-  return persistScalar(name, value, VT_I4, L"<invalid long value>");
+  return persistScalar<VT_I4>(name, value, L"<invalid long value>");
 }
 HRESULT CLumArchive::PersistR4(BSTR name, FLOAT* value) {
-  return persistScalar(name, value, VT_R4, L"<invalid float value>");
+  return persistScalar<VT_R4>(name, value, L"<invalid float value>");
 }
 HRESULT CLumArchive::PersistR8(BSTR name, DOUBLE* value) {
-  return persistScalar(name, value, VT_R8, L"<invalid double value>");
+  return persistScalar<VT_R8>(name, value, L"<invalid double value>");
 }
 HRESULT CLumArchive::PersistBoolean(BSTR name, VARIANT_BOOL* value) {
-  return persistScalar(name, value, VT_BOOL, L"<invalid Boolean value>");
+  return persistScalar<VT_BOOL>(name, value, L"<invalid Boolean value>");
 }
 HRESULT CLumArchive::PersistString(BSTR name, BSTR* value) {
-  return persistScalar(name, value, VT_BSTR, L"<invalid string value>");
+  return persistScalar<VT_BSTR>(name, value, L"<invalid string value>");
 }
 
 HRESULT CLumArchive::PersistVariant(BSTR name, VARIANT* value) {

@@ -24,25 +24,11 @@ ArrayBlock* blockOf(SAFEARRAY* array) {
 }  // namespace
 
 ULONG lum::arrayElementSize(VARTYPE vt) {
+  ULONG size = 0;
+  if (lum::detail::forScalarType(
+          vt, [&](auto scalar) { size = sizeof(typename decltype(scalar)::Type); }))
+    return size;
   switch (vt) {
-    case VT_I1:
-    case VT_UI1:
-      return 1;
-    case VT_I2:
-    case VT_UI2:
-    case VT_BOOL:
-      return 2;
-    case VT_I4:
-    case VT_UI4:
-    case VT_INT:
-    case VT_UINT:
-    case VT_R4:
-    case VT_ERROR:
-      return 4;
-    case VT_I8:
-    case VT_UI8:
-    case VT_R8:
-      return 8;
     case VT_BSTR:
       return sizeof(BSTR);
     case VT_UNKNOWN:

@@ -27,49 +27,12 @@ bool dereference(const VARIANT& v, VARIANT& value) {
     value.parray = *v.pparray;
     return true;
   }
+  if (forScalarType(base, [&](auto scalar) {
+        using S = decltype(scalar);
+        value.*S::value = *(v.*S::ref);
+      }))
+    return true;
   switch (base) {
-    case VT_I1:
-      value.cVal = *v.pcVal;
-      break;
-    case VT_UI1:
-      value.bVal = *v.pbVal;
-      break;
-    case VT_I2:
-      value.iVal = *v.piVal;
-      break;
-    case VT_UI2:
-      value.uiVal = *v.puiVal;
-      break;
-    case VT_I4:
-      value.lVal = *v.plVal;
-      break;
-    case VT_UI4:
-      value.ulVal = *v.pulVal;
-      break;
-    case VT_I8:
-      value.llVal = *v.pllVal;
-      break;
-    case VT_UI8:
-      value.ullVal = *v.pullVal;
-      break;
-    case VT_INT:
-      value.intVal = *v.pintVal;
-      break;
-    case VT_UINT:
-      value.uintVal = *v.puintVal;
-      break;
-    case VT_R4:
-      value.fltVal = *v.pfltVal;
-      break;
-    case VT_R8:
-      value.dblVal = *v.pdblVal;
-      break;
-    case VT_BOOL:
-      value.boolVal = *v.pboolVal;
-      break;
-    case VT_ERROR:
-      value.scode = *v.pscode;
-      break;
     case VT_BSTR:
       value.bstrVal = *v.pbstrVal;
       break;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cwctype>
 #include <string_view>
+#include <type_traits>
 
 #include "platform/variant.h"
 #include "platform/variant_types.h"
@@ -33,54 +34,22 @@ struct NumericValue {
 };
 
 NumericValue numericValue(const VARIANT& v) {
-  NumericValue n;
-  auto fromSigned = [&](int64_t s) {
-    n.isNegative = s < 0;
-    n.magnitude = s < 0 ? uint64_t(0) - uint64_t(s) : uint64_t(s);
-  };
-  switch (v.vt) {
-    case VT_I1:
-      fromSigned(v.cVal);
-      break;
-    case VT_UI1:
-      fromSigned(v.bVal);
-      break;
-    case VT_I2:
-      fromSigned(v.iVal);
-      break;
-    case VT_UI2:
-      fromSigned(v.uiVal);
-      break;
-    case VT_I4:
-      fromSigned(v.lVal);
-      break;
-    case VT_UI4:
-      fromSigned(v.ulVal);
-      break;
-    case VT_I8:
-      fromSigned(v.llVal);
-      break;
-    case VT_UI8:
-      n.magnitude = v.ullVal;
-      break;
-    case VT_INT:
-      fromSigned(v.intVal);
-      break;
-    case VT_UINT:
-      fromSigned(v.uintVal);
-      break;
-    case VT_BOOL:
-      fromSigned(v.boolVal ? -1 : 0);
-      break;
-    case VT_R4:
-      n.isReal = true, n.real = v.fltVal;
-      break;
-    case VT_R8:
-      n.isReal = true, n.real = v.dblVal;
-      break;
-    default:
-      break;  // VT_EMPTY: 0
-  }
+  using lum::detail::ScalarKind;
+  NumericValue n;  // VT_EMPTY: 0
+  lum::detail::forScalarType(v.vt, [&](auto scalar) {
+    using S = decltype(scalar);
+    const auto x = v.*S::value;
+    if constexpr (S::kind == ScalarKind::Real) {
+      n.isReal = true, n.real = x;
+    } else if constexpr (S::kind == ScalarKind::Boolean) {
+      n.isNegative = x != 0, n.magnitude = x != 0;  // VARIANT_TRUE is -1
+    } else if constexpr (S::kind == ScalarKind::Integer && std::is_signed_v<typename S::Type>) {
+      n.isNegative = x < 0;
+      n.magnitude = x < 0 ? uint64_t(0) - uint64_t(x) : uint64_t(x);
+    } else if constexpr (S::kind == ScalarKind::Integer) {
+      n.magnitude = x;
+    }
+  });
   return n;
 }
 

@@ -6,6 +6,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <type_traits>
 
 #include "platform/dispatch.h"
 #include "platform/locale.h"
@@ -35,42 +36,24 @@ Number realNumber(double v) {
   return {Number::Kind::Real, 0, 0, v, false};
 }
 
+using lum::detail::ScalarKind;
+
 std::optional<Number> numberOf(const VARIANT& v) {
-  switch (v.vt) {
-    case VT_EMPTY:
-      return signedNumber(0);
-    case VT_I1:
-      return signedNumber(v.cVal);
-    case VT_UI1:
-      return signedNumber(v.bVal);
-    case VT_I2:
-      return signedNumber(v.iVal);
-    case VT_UI2:
-      return signedNumber(v.uiVal);
-    case VT_I4:
-      return signedNumber(v.lVal);
-    case VT_UI4:
-      return signedNumber(v.ulVal);
-    case VT_I8:
-      return signedNumber(v.llVal);
-    case VT_UI8:
-      return unsignedNumber(v.ullVal);
-    case VT_INT:
-      return signedNumber(v.intVal);
-    case VT_UINT:
-      return signedNumber(v.uintVal);
-    case VT_R4:
-      return realNumber(v.fltVal);
-    case VT_R8:
-      return realNumber(v.dblVal);
-    case VT_BOOL: {
-      Number n = signedNumber(v.boolVal ? -1 : 0);
-      n.fromBool = true;
-      return n;
+  if (v.vt == VT_EMPTY) return signedNumber(0);
+  std::optional<Number> n;
+  lum::detail::forScalarType(v.vt, [&](auto scalar) {
+    using S = decltype(scalar);
+    const auto x = v.*S::value;
+    if constexpr (S::kind == ScalarKind::Real) {
+      n = realNumber(x);
+    } else if constexpr (S::kind == ScalarKind::Boolean) {
+      n = signedNumber(x ? -1 : 0);
+      n->fromBool = true;
+    } else if constexpr (S::kind == ScalarKind::Integer) {
+      n = std::is_signed_v<decltype(x)> ? signedNumber(int64_t(x)) : unsignedNumber(uint64_t(x));
     }
-    default:
-      return std::nullopt;
-  }
+  });
+  return n;
 }
 
 // Rounds to the nearest integer, halves to the even neighbour.
@@ -246,65 +229,32 @@ HRESULT textFromNumber(const Number& n, wchar_t separator, USHORT flags, VARTYPE
 
 // Writes a number into `dest` as type `vt`.
 HRESULT storeNumber(const Number& n, VARTYPE vt, VARIANT& dest) {
-  int64_t s = 0;
-  uint64_t u = 0;
-  HRESULT hr = S_OK;
-  auto integer = [&](int64_t lo, uint64_t hi) { return hr = toInteger(n, lo, hi, s, u); };
-  switch (vt) {
-    case VT_I1:
-      if (FAILED(integer(INT8_MIN, INT8_MAX))) return hr;
-      dest.cVal = int8_t(s);
-      break;
-    case VT_UI1:
-      if (FAILED(integer(0, UINT8_MAX))) return hr;
-      dest.bVal = uint8_t(u);
-      break;
-    case VT_I2:
-      if (FAILED(integer(INT16_MIN, INT16_MAX))) return hr;
-      dest.iVal = int16_t(s);
-      break;
-    case VT_UI2:
-      if (FAILED(integer(0, UINT16_MAX))) return hr;
-      dest.uiVal = uint16_t(u);
-      break;
-    case VT_I4:
-    case VT_INT:
-      if (FAILED(integer(INT32_MIN, INT32_MAX))) return hr;
-      dest.lVal = int32_t(s);
-      break;
-    case VT_UI4:
-    case VT_UINT:
-      if (FAILED(integer(0, UINT32_MAX))) return hr;
-      dest.ulVal = uint32_t(u);
-      break;
-    case VT_I8:
-      if (FAILED(integer(INT64_MIN, INT64_MAX))) return hr;
-      dest.llVal = s;
-      break;
-    case VT_UI8:
-      if (FAILED(integer(0, UINT64_MAX))) return hr;
-      dest.ullVal = u;
-      break;
-    case VT_R4: {
+  HRESULT hr = DISP_E_TYPEMISMATCH;
+  lum::detail::forScalarType(vt, [&](auto scalar) {
+    using S = decltype(scalar);
+    using T = typename S::Type;
+    T& out = dest.*S::value;
+    hr = S_OK;
+    if constexpr (S::kind == ScalarKind::Integer) {
+      int64_t s = 0;
+      uint64_t u = 0;
+      hr = toInteger(n, std::numeric_limits<T>::min(), std::numeric_limits<T>::max(), s, u);
+      if (SUCCEEDED(hr)) out = std::is_signed_v<T> ? T(s) : T(u);
+    } else if constexpr (S::kind == ScalarKind::Real) {
       const double d = toDouble(n);
-      if (std::isfinite(d) && std::fabs(d) > double(std::numeric_limits<float>::max()))
-        return DISP_E_OVERFLOW;
-      dest.fltVal = float(d);
-      break;
+      if (std::isfinite(d) && std::fabs(d) > double(std::numeric_limits<T>::max()))
+        hr = DISP_E_OVERFLOW;
+      else
+        out = T(d);
+    } else if constexpr (S::kind == ScalarKind::Boolean) {
+      out = (n.kind == Number::Kind::Real ? n.r != 0 : (n.s != 0 || n.u != 0)) ? VARIANT_TRUE
+                                                                               : VARIANT_FALSE;
+    } else {
+      hr = DISP_E_TYPEMISMATCH;  // a result code is not a number
     }
-    case VT_R8:
-      dest.dblVal = toDouble(n);
-      break;
-    case VT_BOOL:
-      dest.boolVal = (n.kind == Number::Kind::Real ? n.r != 0 : (n.s != 0 || n.u != 0))
-                         ? VARIANT_TRUE
-                         : VARIANT_FALSE;
-      break;
-    default:
-      return DISP_E_TYPEMISMATCH;
-  }
-  dest.vt = vt;
-  return S_OK;
+  });
+  if (SUCCEEDED(hr)) dest.vt = vt;
+  return hr;
 }
 
 bool isNumericTarget(VARTYPE vt) {

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <random>
 
-#include "persist/property_archive.h"
+#include "persist/internal/archive_class.h"
 #include "support/core_objects.h"
 #include "support/error_info_probe.h"
 #include "support/event_recorder.h"

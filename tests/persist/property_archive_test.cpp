@@ -1,4 +1,4 @@
-#include "persist/property_archive.h"
+#include "persist/internal/archive_class.h"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +39,7 @@ TEST(PropertyArchive, NameRules) {
       {L"\u00e9t\u00e9", false},
   };
   for (const auto& [text, valid] : cases) {
-    EXPECT_EQ(CLumArchive::isValidName(text), valid) << lum::toUtf8(text);
+    EXPECT_EQ(lcIsValidPropertyName(text), valid) << lum::toUtf8(text);
     auto archive = writingArchive();
     LONG value = 0;
     BSTR allocated = SysAllocString(text);  // "" too: an empty name, not a null one

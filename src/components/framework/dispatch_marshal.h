@@ -15,6 +15,7 @@
 #include "components/framework/export.h"
 #include "platform/dispatch.h"
 #include "platform/variant.h"
+#include "platform/variant_types.h"
 
 namespace lum::detail {
 
@@ -67,18 +68,8 @@ template <class V>
 V valueOf(const VARIANT& v) {
   if constexpr (std::is_same_v<V, VARIANT>)
     return v;
-  else if constexpr (std::is_same_v<V, LONG>)
-    return v.lVal;
-  else if constexpr (std::is_enum_v<V>)
-    return static_cast<V>(v.lVal);
-  else if constexpr (std::is_same_v<V, SHORT>)
-    return v.boolVal;
-  else if constexpr (std::is_same_v<V, BYTE>)
-    return v.bVal;
-  else if constexpr (std::is_same_v<V, float>)
-    return v.fltVal;
-  else if constexpr (std::is_same_v<V, double>)
-    return v.dblVal;
+  else if constexpr (isPlainScalar(variantTypeOf<V>()))
+    return static_cast<V>(v.*VariantScalar<variantTypeOf<V>()>::value);
   else if constexpr (isTextIn<V>)
     return v.bstrVal;
   else
@@ -95,8 +86,7 @@ class InArgument {
       if constexpr (vt == VT_VARIANT) {
         value_.ptr()->vt = VT_ERROR;
         value_.ptr()->scode = DISP_E_PARAMNOTFOUND;
-      } else if constexpr (vt == VT_I4 || vt == VT_BOOL || vt == VT_UI1 || vt == VT_R4 ||
-                           vt == VT_R8) {
+      } else if constexpr (isPlainScalar(vt)) {
         Variant number(defaultValue);
         return VariantChangeType(value_.put(), number.ptr(), 0, vt);
       }
@@ -171,19 +161,9 @@ class OutArgument {
       result.vt = variantTypeOf<V>();
       result.punkVal = std::exchange(value_, nullptr);
     } else {
-      result.vt = variantTypeOf<V>();
-      if constexpr (std::is_same_v<V, LONG>)
-        result.lVal = value_;
-      else if constexpr (std::is_enum_v<V>)
-        result.lVal = static_cast<LONG>(value_);
-      else if constexpr (std::is_same_v<V, SHORT>)
-        result.boolVal = value_;
-      else if constexpr (std::is_same_v<V, BYTE>)
-        result.bVal = value_;
-      else if constexpr (std::is_same_v<V, float>)
-        result.fltVal = value_;
-      else
-        result.dblVal = value_;
+      using S = VariantScalar<variantTypeOf<V>()>;
+      result.vt = S::vt;
+      result.*S::value = static_cast<typename S::Type>(value_);
     }
   }
 

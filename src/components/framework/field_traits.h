@@ -14,6 +14,7 @@
 #include "platform/bstr.h"
 #include "platform/dispatch.h"
 #include "platform/variant.h"
+#include "platform/variant_types.h"
 
 // A boolean field: interfaces see VARIANT_BOOL, the component stores true or false, so
 // that any non-zero value is true and comparisons are by truth.
@@ -32,8 +33,10 @@ inline HRESULT coerce(const VARIANT& v, VARTYPE vt, Variant& out) {
   return VariantChangeType(out.put(), &v, 0, vt);
 }
 
-template <class Field, VARTYPE Vt, auto Member>
+// A field held as the VARIANT scalar type Vt.
+template <class Field, VARTYPE Vt>
 struct ScalarTraits {
+  static constexpr auto Member = VariantScalar<Vt>::value;
   using Arg = Field;
   using Out = Field;
   using Literal = Field;
@@ -62,16 +65,16 @@ struct ScalarTraits {
 }  // namespace lum::detail
 
 template <>
-struct lcFieldTraits<LONG> : lum::detail::ScalarTraits<LONG, VT_I4, &VARIANT::lVal> {};
+struct lcFieldTraits<LONG> : lum::detail::ScalarTraits<LONG, VT_I4> {};
 template <>
-struct lcFieldTraits<SHORT> : lum::detail::ScalarTraits<SHORT, VT_I2, &VARIANT::iVal> {};
+struct lcFieldTraits<SHORT> : lum::detail::ScalarTraits<SHORT, VT_I2> {};
 template <>
-struct lcFieldTraits<BYTE> : lum::detail::ScalarTraits<BYTE, VT_UI1, &VARIANT::bVal> {};
+struct lcFieldTraits<BYTE> : lum::detail::ScalarTraits<BYTE, VT_UI1> {};
 template <>
-struct lcFieldTraits<float> : lum::detail::ScalarTraits<float, VT_R4, &VARIANT::fltVal> {};
+struct lcFieldTraits<float> : lum::detail::ScalarTraits<float, VT_R4> {};
 // Doubles compare exactly: a setter given the value it holds raises nothing.
 template <>
-struct lcFieldTraits<double> : lum::detail::ScalarTraits<double, VT_R8, &VARIANT::dblVal> {};
+struct lcFieldTraits<double> : lum::detail::ScalarTraits<double, VT_R8> {};
 
 // Enumerations travel as their 32-bit value.
 template <class E>
