@@ -104,8 +104,8 @@ std::vector<Result> results(const BestTimes& times) {
           const auto found = times.best.find(keyOf(row.name, size, withThreads, ours));
           return found == times.best.end() ? 0.0 : mpix / found->second;
         };
-        const bool targeted = threads == 1 && size.width == kSizes[0].width &&
-                              size.height == kSizes[0].height;
+        const bool targeted =
+            threads == 1 && size.width == kSizes[0].width && size.height == kSizes[0].height;
         rows.push_back({row.name, textOf(size), threads, rate(true, threads), rate(false, threads),
                         targeted ? row.target : 0, threads > 1 ? rate(true, 1) : 0});
       }
