@@ -18,7 +18,7 @@ export CCACHE_NOHASHDIR ?= 1
 
 # Debian packages the build, the tests and the tools need.
 DEB_PACKAGES := cmake ninja-build g++ ccache libgtest-dev libgmock-dev libbenchmark-dev clang-format \
-                libhwy-dev
+                libhwy-dev libpng-dev libtiff-dev nlohmann-json3-dev libcli11-dev
 # Only the benchmark compares with OpenCV; nothing else may need it.
 BENCH_PACKAGES := libopencv-dev
 
