@@ -208,6 +208,8 @@ std::vector<uint8_t> lcEncodePng(const lcRaster& raster) {
   if (c.png != nullptr) c.info = png_create_info_struct(c.png);
   if (c.info == nullptr) throw std::bad_alloc();
   png_set_write_fn(c.png, &c, writeOutput, flushOutput);
+  // Twice as fast as zlib's default for about a quarter more bytes (a 16-Mpixel pattern).
+  png_set_compression_level(c.png, 3);
 
   int colorType = PNG_COLOR_TYPE_GRAY, significantBits = 16;
   switch (raster.layout) {

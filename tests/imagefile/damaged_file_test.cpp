@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <string>
 
+#include <unistd.h>
+
 #include "imagefile/image_file.h"
 #include "imagefile/sample_files.h"
 #include "support/test_images.h"

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <string>
 
+#include <unistd.h>
+
 #include "imagefile/sample_files.h"
 #include "support/test_images.h"
 

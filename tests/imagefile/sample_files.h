@@ -6,6 +6,7 @@
 #include <png.h>
 #include <tiffio.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
