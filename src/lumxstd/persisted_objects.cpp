@@ -55,6 +55,24 @@ ComPtr<IUnknown> objectForRecord(const CLSID& clsid, IUnknown* into, LONG mode,
   return object;
 }
 
+ArrayElements::ArrayElements(SAFEARRAY* array) {
+  if (array == nullptr) return;
+  LONG upper = -1;
+  SafeArrayGetLBound(array, 1, &lower_);
+  SafeArrayGetUBound(array, 1, &upper);
+  count_ = static_cast<std::size_t>(int64_t{upper} - lower_ + 1);
+  if (count_ == 0) return;
+  void* data = nullptr;
+  throwIfFailed(SafeArrayAccessData(array, &data));
+  array_ = array;
+  data_ = static_cast<const std::byte*>(data);
+  size_ = SafeArrayGetElemsize(array);
+}
+
+ArrayElements::~ArrayElements() {
+  if (array_) SafeArrayUnaccessData(array_);
+}
+
 std::optional<uint32_t> SavedObjects::find(const ComPtr<IUnknown>& identity) const {
   for (std::size_t i = 0; i < written_.size(); ++i) {
     if (written_[i] != identity) continue;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "lumxip/HalvexCore.h"
+#include "persist/nesting_guard.h"
 
 namespace lumxstd {
 
@@ -26,6 +27,34 @@ std::wstring classText(const CLSID& clsid);
 // class (REGDB_E_CLASSNOTREG, naming `className`, when it is not registered).
 ComPtr<IUnknown> objectForRecord(const CLSID& clsid, IUnknown* into, LONG mode,
                                  const std::wstring& className);
+
+// Arrays of VARIANTs may hold arrays again with no object between them, so each takes a
+// level of nesting as an object does; other arrays cannot nest by themselves.
+inline std::optional<lcNestingGuard> arrayNestingLevel(VARTYPE elementType) {
+  if (elementType != VT_VARIANT) return std::nullopt;
+  return std::optional<lcNestingGuard>(std::in_place, L"arrays of values");
+}
+
+// The elements of a one-dimensional array (none for a null one), accessed for as long as
+// this lives, for a writer to walk.
+class ArrayElements {
+ public:
+  explicit ArrayElements(SAFEARRAY* array);  // throws lcCOMError
+  ~ArrayElements();
+  ArrayElements(const ArrayElements&) = delete;
+  ArrayElements& operator=(const ArrayElements&) = delete;
+
+  LONG lower() const { return lower_; }
+  std::size_t count() const { return count_; }
+  std::size_t elementSize() const { return size_; }
+  const std::byte* element(std::size_t i) const { return data_ + i * size_; }
+
+ private:
+  SAFEARRAY* array_ = nullptr;  // set while its data is accessed
+  LONG lower_ = 0;
+  std::size_t count_ = 0, size_ = 0;
+  const std::byte* data_ = nullptr;
+};
 
 // Numbers the objects a writer meets in the order their records begin.
 class SavedObjects {

@@ -35,13 +35,6 @@ uint64_t minimumSize(VARTYPE vt) {
   }
 }
 
-// Arrays of VARIANTs may hold arrays again with no object between them, so each takes a
-// level of nesting as an object does; other arrays cannot nest by themselves.
-std::optional<lcNestingGuard> arrayLevel(VARTYPE elementType) {
-  if (elementType != VT_VARIANT) return std::nullopt;
-  return std::optional<lcNestingGuard>(std::in_place, L"arrays of values");
-}
-
 }  // namespace
 
 // ---- writing ------------------------------------------------------------------------
@@ -157,26 +150,13 @@ void StreamWriter::writeValue(const VARIANT& input) {
 }
 
 void StreamWriter::writeArray(SAFEARRAY* array, VARTYPE elementType) {
-  const auto level = arrayLevel(elementType);
-  LONG lower = 0, upper = -1;
-  if (array) {
-    SafeArrayGetLBound(array, 1, &lower);
-    SafeArrayGetUBound(array, 1, &upper);
-  }
-  const uint32_t count = array ? static_cast<uint32_t>(int64_t{upper} - lower + 1) : 0;
-  putScalar<int32_t>(lower);
+  const auto level = arrayNestingLevel(elementType);
+  const ArrayElements elements(array);
+  const auto count = static_cast<uint32_t>(elements.count());
+  putScalar<int32_t>(elements.lower());
   putScalar<uint32_t>(count);
-  if (count == 0) return;
-  void* data = nullptr;
-  throwIfFailed(SafeArrayAccessData(array, &data));
-  struct Unaccess {
-    SAFEARRAY* a;
-    ~Unaccess() { SafeArrayUnaccessData(a); }
-  } unaccess{array};
-  const std::size_t size = SafeArrayGetElemsize(array);
-  auto* bytes = static_cast<uint8_t*>(data);
   for (uint32_t i = 0; i < count; ++i) {
-    uint8_t* element = bytes + std::size_t{i} * size;
+    auto* element = const_cast<std::byte*>(elements.element(i));
     switch (elementType) {
       case VT_BSTR:
         writeString(lum::bstrView(*reinterpret_cast<BSTR*>(element)));
@@ -191,7 +171,7 @@ void StreamWriter::writeArray(SAFEARRAY* array, VARTYPE elementType) {
       default:
         if (minimumSize(elementType) == 0)
           throw lcArchive::BadType(L"an array that cannot be saved");
-        put(element, size);
+        put(element, elements.elementSize());
     }
   }
 }
@@ -351,7 +331,7 @@ lum::Variant StreamReader::readValue() {
 }
 
 SAFEARRAY* StreamReader::readArray(VARTYPE elementType) {
-  const auto level = arrayLevel(elementType);
+  const auto level = arrayNestingLevel(elementType);
   const uint64_t minBytes = minimumSize(elementType);
   if (minBytes == 0) throw lcArchive::BadContent(L"an array of an unknown type");
   const int32_t lower = takeScalar<int32_t>();
