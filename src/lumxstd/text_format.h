@@ -24,7 +24,7 @@ inline constexpr int64_t kTextFormatVersion = 1;
 // whitespace (after a UTF-8 byte-order mark) opens a JSON object.
 bool looksLikeText(std::span<const uint8_t> bytes);
 
-class TextWriter {
+class LUM_VISIBLE TextWriter {
  public:
   explicit TextWriter(LONG mode) : mode_(mode | lumPersistWriting) {}
   // The document of `object`, pretty-printed; throws lcCOMError or a core exception.
@@ -41,8 +41,9 @@ class TextWriter {
   SavedObjects written_;
 };
 
-// Reads a document from bytes; the whole of them is the document.
-class TextReader {
+// Reads a document from bytes; the whole of them is the document. Exported, so that a
+// fuzz target can call it on any bytes inside a try block.
+class LUM_VISIBLE TextReader {
  public:
   TextReader(std::span<const uint8_t> bytes, LONG mode)
       : bytes_(bytes), mode_(mode & ~lumPersistWriting) {}

@@ -214,6 +214,23 @@ TEST(TextFormat, HandWrittenFilesWithoutTypesLoad) {
   lum::Variant tag;
   add.as<ILumObject>()->get_Tag(tag.put());
   EXPECT_EQ(tag.type(), VT_ARRAY | VT_VARIANT) << "a list without types is an array of VARIANTs";
+
+  // The short form of the documentation: what is left out keeps its default and is listed.
+  const Bytes shortJob = R"({"ProgID": "Halvex.LumIPOneImageTool", "Properties": {
+    "ToolName": "by hand",
+    "Operators": {"ProgID": "Halvex.LumIPOneImageOperators", "Properties": {
+      "Item0": {"ProgID": "Halvex.LumIPOneImageAddSubtractConstant",
+                "Properties": {"ConstantValue": 20}}}}}})";
+  ASSERT_EQ(load(shortJob, loaded), S_FALSE);
+  const std::wstring problems = lumtest::takeErrorInfo().description;
+  EXPECT_NE(problems.find(L"missing or invalid: Tag, Enabled,"), std::wstring::npos)
+      << lum::toUtf8(problems);
+  operators = nullptr;
+  loaded.as<ILumIPOneImageTool>()->get_Operators(operators.put());
+  item = nullptr;
+  ASSERT_EQ(operators->get_Item(0, item.put()), S_OK);
+  item.as<ILumIPOneImageAddSubtractConstant>()->get_ConstantValue(&constant);
+  EXPECT_EQ(constant, 20);
 }
 
 struct BadFile {
