@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <limits>
 
 #include "components/framework/com_error.h"
@@ -326,12 +327,15 @@ SAFEARRAY* TextReader::readArray(VARTYPE elementType, const JsonNode& node,
   SAFEARRAY* array = SafeArrayCreateVector(elementType, lower, static_cast<ULONG>(count));
   if (array == nullptr) throw std::bad_alloc();
   try {
+    if (bytes && count > 0) {  // pixel data may be large: copied at once
+      void* data = nullptr;
+      throwIfFailed(SafeArrayAccessData(array, &data));
+      std::memcpy(data, bytes->data(), count);
+      SafeArrayUnaccessData(array);
+      return array;
+    }
     for (std::size_t i = 0; i < count; ++i) {
       LONG index = static_cast<LONG>(int64_t{lower} + static_cast<int64_t>(i));
-      if (bytes) {
-        throwIfFailed(SafeArrayPutElement(array, &index, &(*bytes)[i]));
-        continue;
-      }
       const Step step(*this, std::to_string(i));
       lum::Variant element;
       if (elementType == VT_VARIANT) {

@@ -13,6 +13,7 @@
 #include "lumxip/HalvexImageProcessing.h"
 #include "support/core_objects.h"
 #include "support/error_info_probe.h"
+#include "support/test_images.h"
 
 namespace {
 
@@ -84,6 +85,8 @@ TEST(TextFormat, EveryRegisteredComponentRoundTripsExactly) {
   }
   EXPECT_GE(tried, 10);
   expectTextRoundTrip(exampleJob().get(), "a tool with a chain");
+  expectTextRoundTrip(lumtest::grey8Image(37, 5, [](int x, int y) { return x * 7 + y; }).get(),
+                      "an image with pixels");
 }
 
 // The example job of the documentation loads, and is what the writer writes today.
