@@ -312,7 +312,7 @@ TEST(TextFormat, BadFilesAreRefusedOrReportedCleanly) {
 
 TEST(TextFormat, EveryCutOfADocumentFailsCleanly) {
   const Bytes text = saved(exampleJob().get(), lumPersistFormatText);
-  for (std::size_t length = 1; length < text.size(); length += 7) {
+  for (std::size_t length = 1; length < text.size(); length += 11) {
     ComPtr<IUnknown> loaded;
     EXPECT_TRUE(FAILED(load(text.substr(0, length), loaded))) << length;
     lumtest::takeErrorInfo();
