@@ -38,11 +38,12 @@ std::wstring classText(const CLSID& clsid) {
 }
 
 ComPtr<IUnknown> objectForRecord(const CLSID& clsid, IUnknown* into, LONG mode,
-                                 const std::wstring& className) {
+                                 const std::wstring* className) {
+  const auto name = [&] { return className ? *className : classText(clsid); };
   if (into) {
     if (classIdOf(into) != clsid)
       throw lcCOMError::withDescription(
-          E_INVALIDARG, L"The stream holds an object of another class (" + className + L").");
+          E_INVALIDARG, L"The stream holds an object of another class (" + name() + L").");
     return identityOf(into);
   }
   if (clsid == CLSID_NULL)  // a property archive: made directly
@@ -51,7 +52,7 @@ ComPtr<IUnknown> objectForRecord(const CLSID& clsid, IUnknown* into, LONG mode,
   if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_ALL, iid_of<IUnknown>, object.putVoid())))
     throw lcCOMError::withDescription(
         REGDB_E_CLASSNOTREG,
-        L"The stream holds an object of class " + className + L", which is not registered.");
+        L"The stream holds an object of class " + name() + L", which is not registered.");
   return object;
 }
 

@@ -24,9 +24,10 @@ std::wstring classText(const CLSID& clsid);
 
 // The object a record of class `clsid` is read into: `into` (of that class; E_INVALIDARG
 // otherwise), a new property archive for the null identifier, or a new object of the
-// class (REGDB_E_CLASSNOTREG, naming `className`, when it is not registered).
+// class (REGDB_E_CLASSNOTREG when it is not registered). Failures name the class by
+// `className` when it is given, else by classText.
 ComPtr<IUnknown> objectForRecord(const CLSID& clsid, IUnknown* into, LONG mode,
-                                 const std::wstring& className);
+                                 const std::wstring* className = nullptr);
 
 // Arrays of VARIANTs may hold arrays again with no object between them, so each takes a
 // level of nesting as an object does; other arrays cannot nest by themselves.

@@ -249,7 +249,7 @@ ComPtr<IUnknown> StreamReader::readObject(IUnknown* into, bool top) {
   const lcNestingGuard level(L"objects");
   const CLSID clsid = readGuid();
   const bool existed = top && into;
-  const ComPtr<IUnknown> object = newObjectFor(clsid, existed ? into : nullptr);
+  const ComPtr<IUnknown> object = objectForRecord(clsid, existed ? into : nullptr, mode_);
   const uint32_t slot = read_.reserve();
   if (tag == kStreamedObject)
     readStreamed(*object);
@@ -257,10 +257,6 @@ ComPtr<IUnknown> StreamReader::readObject(IUnknown* into, bool top) {
     readArchived(*object, clsid, top, existed);
   read_.fill(slot, object);
   return object;
-}
-
-ComPtr<IUnknown> StreamReader::newObjectFor(const CLSID& clsid, IUnknown* into) {
-  return objectForRecord(clsid, into, mode_, classText(clsid));
 }
 
 // The object reads its bytes where they are: a nested load through the persistence

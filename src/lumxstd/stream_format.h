@@ -61,8 +61,6 @@ class StreamReader {
 
  private:
   void readHeader();
-  // Kept out of readObject, whose frame every nested level holds: it needs texts.
-  ComPtr<IUnknown> newObjectFor(const CLSID& clsid, IUnknown* into);
   ComPtr<IUnknown> readObject(IUnknown* into, bool top);
   void readStreamed(IUnknown& object);
   void readArchived(IUnknown& object, const CLSID& clsid, bool top, bool existed);

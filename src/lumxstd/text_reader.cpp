@@ -92,7 +92,7 @@ ComPtr<IUnknown> TextReader::readObject(const JsonNode& node, IUnknown* into, bo
   const CLSID clsid = classOf(node, className);
   const bool existed = top && into;
   const ComPtr<IUnknown> object =
-      objectForRecord(clsid, existed ? into : nullptr, mode_, className);
+      objectForRecord(clsid, existed ? into : nullptr, mode_, &className);
   const uint32_t slot = read_.reserve();
   if (stream)
     readStreamed(*stream, *object);
