@@ -1,5 +1,7 @@
 // The classes of the core object library, registered in-process when the library loads
-// and revoked when it unloads.
+// and revoked when it unloads, and the library's module entry points.
+
+#include "lumxstd/class_registration.h"
 
 #include "components/framework/module_registration.h"
 #include "lumxstd/collection.h"
@@ -14,6 +16,7 @@
 #include "lumxstd/stopwatch.h"
 #include "lumxstd/string_collection.h"
 #include "lumxstd/transform_objects.h"
+#include "platform/module_loader.h"
 
 namespace lumxstd {
 namespace {
@@ -40,4 +43,27 @@ const lcModule gModule({
 });
 
 }  // namespace
+
+std::filesystem::path modulePath() {
+  return lum::modulePathOf(&gModule);
+}
+
 }  // namespace lumxstd
+
+// The same entry points as every module; a process holding both this library and lumxip
+// reaches each one's through dlsym on its own handle.
+extern "C" LUM_VISIBLE HRESULT DllGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
+  return lumxstd::gModule.getClassObject(clsid, iid, object);
+}
+
+extern "C" LUM_VISIBLE HRESULT DllCanUnloadNow() {
+  return lumxstd::gModule.canUnloadNow();
+}
+
+extern "C" LUM_VISIBLE HRESULT DllRegisterServer() {
+  return lumxstd::gModule.registerServer();
+}
+
+extern "C" LUM_VISIBLE HRESULT DllUnregisterServer() {
+  return lumxstd::gModule.unregisterServer();
+}

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "platform/bstr.h"
+#include "platform/persistent_classes.h"
 
 namespace lum {
 namespace {
@@ -116,19 +117,31 @@ std::vector<ClassRegistration> registeredClasses() {
 
 }  // namespace lum
 
+namespace {
+
+// The in-process registration of `clsid`, else the one in the registry file.
+HRESULT classFactory(REFCLSID clsid, ComPtr<IClassFactory>& factory) {
+  factory = lum::registry().factoryFor(clsid);
+  return factory ? S_OK : lum::detail::persistentClassFactory(clsid, factory);
+}
+
+}  // namespace
+
 HRESULT CoGetClassObject(REFCLSID clsid, DWORD, void*, REFIID iid, void** object) {
   if (object == nullptr) return E_POINTER;
   *object = nullptr;
-  ComPtr<IClassFactory> factory = lum::registry().factoryFor(clsid);
-  if (!factory) return REGDB_E_CLASSNOTREG;
+  ComPtr<IClassFactory> factory;
+  if (const HRESULT hr = classFactory(clsid, factory); FAILED(hr)) return hr;
   return factory->QueryInterface(iid, object);
 }
 
+// The factory is called without any lock of the registry held: creating an object may
+// create others.
 HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD, REFIID iid, void** object) {
   if (object == nullptr) return E_POINTER;
   *object = nullptr;
-  ComPtr<IClassFactory> factory = lum::registry().factoryFor(clsid);
-  if (!factory) return REGDB_E_CLASSNOTREG;
+  ComPtr<IClassFactory> factory;
+  if (const HRESULT hr = classFactory(clsid, factory); FAILED(hr)) return hr;
   return factory->CreateInstance(outer, iid, object);
 }
 
@@ -136,7 +149,8 @@ HRESULT CLSIDFromProgID(LPCOLESTR progId, CLSID* clsid) {
   if (progId == nullptr || clsid == nullptr) return E_INVALIDARG;
   *clsid = CLSID_NULL;
   try {
-    return lum::registry().findProgId(progId, *clsid) ? S_OK : CO_E_CLASSSTRING;
+    if (lum::registry().findProgId(progId, *clsid)) return S_OK;
+    return lum::detail::persistentProgIdClass(progId, *clsid);
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
   }
@@ -147,7 +161,9 @@ HRESULT ProgIDFromCLSID(REFCLSID clsid, LPOLESTR* progId) {
   *progId = nullptr;
   std::wstring text;
   try {
-    if (!lum::registry().progIdOf(clsid, text)) return REGDB_E_CLASSNOTREG;
+    if (!lum::registry().progIdOf(clsid, text)) {
+      if (const HRESULT hr = lum::detail::persistentClassProgId(clsid, text); FAILED(hr)) return hr;
+    }
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
   }

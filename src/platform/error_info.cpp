@@ -82,3 +82,16 @@ HRESULT GetErrorInfo(ULONG, IErrorInfo** info) {
   *info = tCurrentError.detach();
   return *info ? S_OK : S_FALSE;
 }
+
+HRESULT lum::reportPlatformError(HRESULT code, std::wstring_view source,
+                                 std::wstring_view description) noexcept {
+  try {
+    ComPtr<ICreateErrorInfo> create;
+    if (FAILED(CreateErrorInfo(create.put()))) return code;
+    create->SetSource(const_cast<LPOLESTR>(std::wstring(source).c_str()));
+    create->SetDescription(const_cast<LPOLESTR>(std::wstring(description).c_str()));
+    SetErrorInfo(0, create.as<IErrorInfo>().get());
+  } catch (const std::bad_alloc&) {
+  }
+  return code;
+}

@@ -2,6 +2,8 @@
 // Error information: the description, source and help that a failed call leaves on its
 // thread for the caller. Each thread has one slot; reading it empties it.
 
+#include <string_view>
+
 #include "platform/export.h"
 #include "platform/unknown.h"
 
@@ -35,3 +37,10 @@ LUM_PLATFORM_API HRESULT SetErrorInfo(ULONG reserved, IErrorInfo* info);
 // Hands over the calling thread's error information and clears the slot;
 // S_FALSE and null when there is none.
 LUM_PLATFORM_API HRESULT GetErrorInfo(ULONG reserved, IErrorInfo** info);
+
+namespace lum {
+// Leaves `description` and `source` as the calling thread's error information and
+// returns `code`, for the platform's own failures that a caller should be able to read.
+LUM_PLATFORM_API HRESULT reportPlatformError(HRESULT code, std::wstring_view source,
+                                             std::wstring_view description) noexcept;
+}  // namespace lum

@@ -70,6 +70,12 @@ inline constexpr HRESULT REGDB_E_CLASSNOTREG = hresultFrom(0x80040154);
 inline constexpr HRESULT CO_E_CLASSSTRING = hresultFrom(0x800401F3);
 inline constexpr HRESULT CO_E_BAD_PATH = hresultFrom(0x80080004);
 inline constexpr HRESULT CO_E_NOTINITIALIZED = hresultFrom(0x800401F0);
+// The persistent registry: its file cannot be read or written, a registered module
+// cannot be loaded, or lacks an entry point.
+inline constexpr HRESULT REGDB_E_READREGDB = hresultFrom(0x80040150);
+inline constexpr HRESULT REGDB_E_WRITEREGDB = hresultFrom(0x80040151);
+inline constexpr HRESULT CO_E_DLLNOTFOUND = hresultFrom(0x800401F8);
+inline constexpr HRESULT CO_E_ERRORINDLL = hresultFrom(0x800401F9);
 
 inline constexpr HRESULT CONNECT_E_NOCONNECTION = hresultFrom(0x80040200);
 inline constexpr HRESULT CONNECT_E_ADVISELIMIT = hresultFrom(0x80040201);

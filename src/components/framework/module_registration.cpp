@@ -1,11 +1,17 @@
 #include "components/framework/module_registration.h"
 
+#include <new>
+
+#include "components/framework/server_registration.h"
+#include "platform/module_loader.h"
+
 std::wstring versionedProgId(const lcClassDeclaration& declaration) {
   return std::wstring(declaration.progId) + L"." + std::to_wstring(declaration.version);
 }
 
-lcModule::lcModule(std::vector<lcModuleClass> classes) {
-  for (const lcModuleClass& c : classes) {
+lcModule::lcModule(std::vector<lcModuleClass> classes, const GUID& typeLibrary)
+    : classes_(std::move(classes)), typeLibrary_(typeLibrary) {
+  for (const lcModuleClass& c : classes_) {
     const lcClassDeclaration& d = *c.declaration;
     lum::ClassRegistration registration{d.clsid, versionedProgId(d), d.progId,
                                         {},      d.description,      c.makeFactory(serverLocks_)};
@@ -33,4 +39,24 @@ HRESULT lcModule::getClassObject(REFCLSID clsid, REFIID iid, void** object) cons
 
 HRESULT lcModule::canUnloadNow() const {
   return liveComponentCount() == 0 && serverLocks_ == 0 ? S_OK : S_FALSE;
+}
+
+HRESULT lcModule::registerServer() const {
+  try {
+    const std::filesystem::path module = lum::modulePathOf(this);
+    if (module.empty()) return E_UNEXPECTED;
+    return lum::writeModuleRegistration(module, serverRegistration(classes_, typeLibrary_));
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+}
+
+HRESULT lcModule::unregisterServer() const {
+  try {
+    const std::filesystem::path module = lum::modulePathOf(this);
+    if (module.empty()) return E_UNEXPECTED;
+    return lum::removeModuleRegistration(module);
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
 }
