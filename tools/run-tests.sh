@@ -4,6 +4,9 @@ set -uo pipefail
 build_dir=${1:?build directory}
 jobs=${2:-2}
 
+# Tests never read or write the user's own class registry file.
+export LUMXIP_REGISTRY="$(cd "$build_dir" && pwd)/test-registry.json"
+
 start=$(date +%s)
 ctest --test-dir "$build_dir" --output-on-failure --timeout 300 -j "$jobs" \
   | grep -vE '^ *([0-9]+/[0-9]+ Test +#[0-9]+: .* Passed|Start +[0-9]+: )'
