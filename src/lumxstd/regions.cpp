@@ -3,7 +3,8 @@
 #include "components/framework/core_bytes.h"
 #include "lumxstd/transform_objects.h"
 #include "std/archive/memory_archive.h"
-#include "std/shapes/pixel_aligned_box.h"
+#include "std/rlebuf/region_encoding.h"
+#include "std/shapes/shape_errors.h"
 
 namespace lumxstd {
 
@@ -38,20 +39,32 @@ template <class T, class Itf>
 HRESULT lcRegionImpl<T, Itf>::GetPixelAlignedBoundingBox(LONG* x0, LONG* y0, LONG* x1, LONG* y1) {
   if (!x0 || !y0 || !x1 || !y1) return E_POINTER;
   return callBoundary(this->context(L"GetPixelAlignedBoundingBox"), [&] {
-    const lcPelRect box = lcPixelAlignedBox(this->self().shape()->boundingBox());
+    const lcPelRect box = this->self().shape()->pixelWindow();
     *x0 = box.x0, *y0 = box.y0, *x1 = box.x1, *y1 = box.y1;
   });
 }
 
 template <class T, class Itf>
-HRESULT lcRegionImpl<T, Itf>::GetRunLengthEncoding(BYTE, BYTE, LONG* offsetX, LONG* offsetY,
-                                                   LONG* width, LONG* height, VARIANT* rows,
-                                                   VARIANT_BOOL* valid) {
+HRESULT lcRegionImpl<T, Itf>::GetRunLengthEncoding(BYTE inside, BYTE outside, LONG* offsetX,
+                                                   LONG* offsetY, LONG* width, LONG* height,
+                                                   VARIANT* rows, VARIANT_BOOL* valid) {
   if (!offsetX || !offsetY || !width || !height || !rows || !valid) return E_POINTER;
   *offsetX = *offsetY = *width = *height = 0;
   VariantInit(rows);
   *valid = VARIANT_FALSE;
-  return E_NOTIMPL;
+  return callBoundary(this->context(L"GetRunLengthEncoding"), [&] {
+    lcRLEBuffer encoding;
+    try {
+      encoding = lcEncodeRegion(*this->self().shape(), inside, outside);
+    } catch (const lcShapesError::InfiniteExtent&) {
+      return;  // too large to encode: not valid
+    }
+    lum::Variant bytes = bytesToVariant(encoding.bytes());
+    *offsetX = encoding.offsetX(), *offsetY = encoding.offsetY();
+    *width = encoding.width(), *height = encoding.height();
+    bytes.detachTo(rows);
+    *valid = VARIANT_TRUE;
+  });
 }
 
 template class lcRegionImpl<CLumRectangle, ILumRectangle>;

@@ -63,15 +63,6 @@ lc2XformLinear requireLinear(ILumTransform2D* transform) {
   return linearAtOrigin(transform);
 }
 
-// The transform from the image's selected space to its pixels, as a buffer carries it.
-// It must be linear: a kernel that resamples would otherwise work with the approximation
-// at the origin before the output image could refuse it.
-lc2XformCache selectedToPixels(ILumImage* image) {
-  ComPtr<ILumTransform2D> transform;
-  throwIfFailed(image->GetTransform(lum::Bstr(L"#").get(), lum::Bstr(L".").get(), transform.put()));
-  return lc2XformCache(lcMakeXform(requireLinear(transform.get())));
-}
-
 // Cuts a frame that views the whole image (offset 0) to the region's pixel-aligned
 // bounding box in the image's pixel space, clipped to the image.
 void cutToRegion(lcPelFrame& frame, ILumImage* image, ILumRegion* region) {
@@ -115,7 +106,7 @@ ComPtr<Access> pixelAccess(ILumImage* image) {
 // The view every format's input buffer starts from, cut to the region.
 template <class Buffer>
 Buffer finishInput(Buffer buffer, const lcImageRequest& request) {
-  buffer.setXform(selectedToPixels(request.image));
+  buffer.setXform(lcSelectedToPixels(request.image));
   if (request.region) cutToRegion(buffer, request.image, request.region);
   return buffer;
 }
@@ -169,6 +160,14 @@ ComPtr<ILumImage16PixelMemory> memory16(const lcPelBuffer<uint16_t>& result) {
 }
 
 }  // namespace
+
+// It must be linear: a kernel that resamples would otherwise work with the approximation
+// at the origin before the output image could refuse it.
+lc2XformCache lcSelectedToPixels(ILumImage* image) {
+  ComPtr<ILumTransform2D> transform;
+  throwIfFailed(image->GetTransform(lum::Bstr(L"#").get(), lum::Bstr(L".").get(), transform.put()));
+  return lc2XformCache(lcMakeXform(requireLinear(transform.get())));
+}
 
 lcImageFormat lcChooseImageFormat(ILumImage* image, unsigned accepted) {
   if (image == nullptr) return lcImageFormatNone;
