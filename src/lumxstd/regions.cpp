@@ -1,5 +1,7 @@
 #include "lumxstd/regions.h"
 
+#include "lumxstd/round_regions.h"
+
 #include "components/framework/core_bytes.h"
 #include "lumxstd/transform_objects.h"
 #include "std/archive/memory_archive.h"
@@ -69,6 +71,12 @@ HRESULT lcRegionImpl<T, Itf>::GetRunLengthEncoding(BYTE inside, BYTE outside, LO
 
 template class lcRegionImpl<CLumRectangle, ILumRectangle>;
 template class lcRegionImpl<CLumRectangleAffine, ILumRectangleAffine>;
+template class lcRegionImpl<CLumCircle, ILumCircle>;
+template class lcRegionImpl<CLumEllipse, ILumEllipse>;
+template class lcRegionImpl<CLumCircularAnnulus, ILumCircularAnnulus>;
+template class lcRegionImpl<CLumEllipticalAnnulus, ILumEllipticalAnnulus>;
+template class lcRegionImpl<CLumEllipticalAnnulusSection, ILumEllipticalAnnulusSection>;
+template class lcRegionImpl<CLumPolygon, ILumPolygon>;
 
 // ---- LumRectangle ---------------------------------------------------------------------
 
@@ -140,21 +148,31 @@ ComPtr<Region> makeRegion() {
   throwIfFailed(region->FinalConstruct());
   return region;
 }
+
+// The region of class Region when `shape` is a Shape.
+template <class Region, class Shape>
+bool makeIf(const lcShape& shape, ComPtr<ILumRegion>& result) {
+  auto* typed = dynamic_cast<const Shape*>(&shape);
+  if (typed == nullptr) return false;
+  auto region = makeRegion<Region>();
+  region->setShape(*typed);
+  result = region;
+  return true;
+}
 }  // namespace
 
 ComPtr<ILumRegion> makeRegionObject(const lcShape& shape, std::wstring_view space) {
   ComPtr<ILumRegion> result;
-  if (auto* rect = dynamic_cast<const lcRect*>(&shape)) {
-    auto region = makeRegion<CLumRectangle>();
-    region->setShape(*rect);
-    result = region;
-  } else if (auto* affine = dynamic_cast<const lcAffineRectangle*>(&shape)) {
-    auto region = makeRegion<CLumRectangleAffine>();
-    region->setShape(*affine);
-    result = region;
-  } else {
+  const bool made = makeIf<CLumRectangle, lcRect>(shape, result) ||
+                    makeIf<CLumRectangleAffine, lcAffineRectangle>(shape, result) ||
+                    makeIf<CLumCircle, lcCircle>(shape, result) ||
+                    makeIf<CLumEllipse, lcEllipse2>(shape, result) ||
+                    makeIf<CLumCircularAnnulus, lcAnnulus>(shape, result) ||
+                    makeIf<CLumEllipticalAnnulus, lcEllipseAnnulus>(shape, result) ||
+                    makeIf<CLumEllipticalAnnulusSection, lcEllipseAnnulusSection>(shape, result) ||
+                    makeIf<CLumPolygon, lcGenPoly>(shape, result);
+  if (!made)
     throw lcCOMError::withDescription(E_NOTIMPL, L"A region of this shape is not available.");
-  }
   throwIfFailed(result->put_SelectedSpaceName(lum::Bstr(space).get()));
   if (auto persist = result.as<ILumPersistArchive>()) persist->put_HasChanged(VARIANT_FALSE);
   return result;

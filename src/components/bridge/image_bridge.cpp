@@ -66,13 +66,7 @@ lc2XformLinear requireLinear(ILumTransform2D* transform) {
 // Cuts a frame that views the whole image (offset 0) to the region's pixel-aligned
 // bounding box in the image's pixel space, clipped to the image.
 void cutToRegion(lcPelFrame& frame, ILumImage* image, ILumRegion* region) {
-  lum::Bstr space;
-  throwIfFailed(region->get_SelectedSpaceName(space.put()));
-  ComPtr<ILumTransform2D> toPixels;
-  throwIfFailed(image->GetTransform(lum::Bstr(L"#").get(), space.get(), toPixels.put()));
-  ComPtr<ILumRegion> mapped;
-  throwIfFailed(region->Map(toPixels.get(), mapped.put()));
-  if (!query<ILumRegion>(mapped.get())) throw lcCOMError(E_NOINTERFACE, 0);
+  const ComPtr<ILumRegion> mapped = lcMapRegionIntoPixels(image, region);
   LONG x0 = 0, y0 = 0, x1 = 0, y1 = 0;
   throwIfFailed(mapped->GetPixelAlignedBoundingBox(&x0, &y0, &x1, &y1));
   // Clipped by its edges, not by its size: a box far larger than the image (its edges
@@ -163,6 +157,18 @@ ComPtr<ILumImage16PixelMemory> memory16(const lcPelBuffer<uint16_t>& result) {
 
 // It must be linear: a kernel that resamples would otherwise work with the approximation
 // at the origin before the output image could refuse it.
+ComPtr<ILumRegion> lcMapRegionIntoPixels(ILumImage* image, ILumRegion* region) {
+  lum::Bstr space;
+  throwIfFailed(region->get_SelectedSpaceName(space.put()));
+  ComPtr<ILumTransform2D> toPixels;
+  throwIfFailed(image->GetTransform(lum::Bstr(L"#").get(), space.get(), toPixels.put()));
+  ComPtr<ILumRegion> mapped;
+  throwIfFailed(region->Map(toPixels.get(), mapped.put()));
+  ComPtr<ILumRegion> asRegion = query<ILumRegion>(mapped.get());
+  if (!asRegion) throw lcCOMError(E_NOINTERFACE, 0);
+  return asRegion;
+}
+
 lc2XformCache lcSelectedToPixels(ILumImage* image) {
   ComPtr<ILumTransform2D> transform;
   throwIfFailed(image->GetTransform(lum::Bstr(L"#").get(), lum::Bstr(L".").get(), transform.put()));

@@ -14,18 +14,6 @@ bool overlapsOrTouches(const lcPelRect& a, const lcPelRect& b) {
          std::max(a.y0, b.y0) <= std::min(a.y1, b.y1);
 }
 
-ComPtr<ILumRegion> mapIntoPixels(ILumImage* image, ILumRegion* region) {
-  lum::Bstr space;
-  throwIfFailed(region->get_SelectedSpaceName(space.put()));
-  ComPtr<ILumTransform2D> toPixels;
-  throwIfFailed(image->GetTransform(lum::Bstr(L"#").get(), space.get(), toPixels.put()));
-  ComPtr<ILumRegion> mapped;
-  throwIfFailed(region->Map(toPixels.get(), mapped.put()));
-  ComPtr<ILumRegion> asRegion = mapped.as<ILumRegion>();
-  if (!asRegion) throw lcCOMError(E_NOINTERFACE, 0);
-  return asRegion;
-}
-
 }  // namespace
 
 void lcRegionToMask(ILumImage* image, const lcPelRect& imageWindow, ILumRegion* region,
@@ -33,7 +21,7 @@ void lcRegionToMask(ILumImage* image, const lcPelRect& imageWindow, ILumRegion* 
   if (result == nullptr) throw lcCOMError(E_POINTER, 0);
   if (region == nullptr) throw lcCOMError(E_INVALIDARG, 0);
   if (image == nullptr) throw lcCOMError(kNoInputImage, 0);
-  const ComPtr<ILumRegion> mapped = mapIntoPixels(image, region);
+  const ComPtr<ILumRegion> mapped = lcMapRegionIntoPixels(image, region);
   lcRegionMask out;
   LONG x0 = 0, y0 = 0, x1 = 0, y1 = 0;
   throwIfFailed(mapped->GetPixelAlignedBoundingBox(&x0, &y0, &x1, &y1));
