@@ -66,6 +66,23 @@ TEST_F(RegionMask, TurnedRegionGivesAMaskCutToTheImage) {
   EXPECT_EQ(*result.mask.pelAddress(10, 5), 0);     // a corner of the box
 }
 
+TEST_F(RegionMask, CircleGivesOutsideRunsOnEachSideAndAMaskOf255And0) {
+  auto circle = create<ILumCircle>(CLSID_LumCircle);
+  circle->put_CenterX(20), circle->put_CenterY(15), circle->put_Radius(8);
+  lcRegionMask result;
+  lcRegionToMask(image.get(), kImageWindow, circle.as<ILumRegion>().get(),
+                 lumRegionModePixelAlignedBoundingBoxAdjustMask, &result);
+  ASSERT_TRUE(result.needsMask);
+  EXPECT_EQ(result.window, (lcPelRect{12, 7, 28, 23}));
+  const std::span<const uint8_t> middle = result.encoding.row(15);
+  EXPECT_EQ(middle.size(), 4u);  // the widest row is inside from edge to edge
+  const std::span<const uint8_t> near = result.encoding.row(8);
+  ASSERT_EQ(near.size(), 8u);
+  EXPECT_EQ(std::vector<uint8_t>({near[0], near[2], near[4]}), (std::vector<uint8_t>{0, 255, 0}));
+  EXPECT_EQ(*result.mask.pelAddress(20, 15), 255);
+  EXPECT_EQ(*result.mask.pelAddress(12, 7), 0);
+}
+
 TEST_F(RegionMask, BoundingBoxModeStopsAtTheWindow) {
   lcRegionMask result;
   lcRegionToMask(image.get(), kImageWindow, turnedSquare().get(),
