@@ -250,6 +250,85 @@ struct LUM_VISIBLE ILumRectangleAffine : ILumRegion {
   virtual HRESULT SetUnitSquareTransform(ILumTransform2DLinear* unitSquare) = 0;
 };
 
+// Regions of the circle family. They hold their whole boundary. Ellipses are given by
+// centre, radii and rotation (the direction of the first radius, in radians); a ring's
+// second boundary is its first scaled about the centre. Mapped by a transform other than
+// the identity, a circle becomes an ellipse and a circular ring an elliptical one.
+#define LUM_REGION_CENTRE_PROPERTIES              \
+  virtual HRESULT get_CenterX(double* value) = 0; \
+  virtual HRESULT put_CenterX(double value) = 0;  \
+  virtual HRESULT get_CenterY(double* value) = 0; \
+  virtual HRESULT put_CenterY(double value) = 0;
+#define LUM_REGION_AXES_PROPERTIES                 \
+  LUM_REGION_CENTRE_PROPERTIES                     \
+  virtual HRESULT get_RadiusX(double* value) = 0;  \
+  virtual HRESULT put_RadiusX(double value) = 0;   \
+  virtual HRESULT get_RadiusY(double* value) = 0;  \
+  virtual HRESULT put_RadiusY(double value) = 0;   \
+  virtual HRESULT get_Rotation(double* value) = 0; \
+  virtual HRESULT put_Rotation(double value) = 0;
+
+LUM_INTERFACE_ID(ILumCircle, ILumRegion, IID_ILumCircle);
+struct LUM_VISIBLE ILumCircle : ILumRegion {
+  LUM_REGION_CENTRE_PROPERTIES
+  virtual HRESULT get_Radius(double* value) = 0;
+  virtual HRESULT put_Radius(double value) = 0;
+};
+
+LUM_INTERFACE_ID(ILumEllipse, ILumRegion, IID_ILumEllipse);
+struct LUM_VISIBLE ILumEllipse : ILumRegion {
+  LUM_REGION_AXES_PROPERTIES
+};
+
+// The ring between the circles of radius Radius and SecondRadius.
+LUM_INTERFACE_ID(ILumCircularAnnulus, ILumRegion, IID_ILumCircularAnnulus);
+struct LUM_VISIBLE ILumCircularAnnulus : ILumRegion {
+  LUM_REGION_CENTRE_PROPERTIES
+  virtual HRESULT get_Radius(double* value) = 0;
+  virtual HRESULT put_Radius(double value) = 0;
+  virtual HRESULT get_SecondRadius(double* value) = 0;
+  virtual HRESULT put_SecondRadius(double value) = 0;
+};
+
+// The ring between the ellipse and the ellipse scaled by RadialScale about its centre.
+LUM_INTERFACE_ID(ILumEllipticalAnnulus, ILumRegion, IID_ILumEllipticalAnnulus);
+struct LUM_VISIBLE ILumEllipticalAnnulus : ILumRegion {
+  LUM_REGION_AXES_PROPERTIES
+  virtual HRESULT get_RadialScale(double* value) = 0;
+  virtual HRESULT put_RadialScale(double value) = 0;
+};
+
+// The part of an elliptical ring from StartAngle to EndAngle, measured in the ellipse's
+// own frame (0 along RadiusX, a quarter turn along RadiusY). AngleFromStart and
+// RadialFromBase say from which end its normalised coordinates grow.
+LUM_INTERFACE_ID(ILumEllipticalAnnulusSection, ILumRegion, IID_ILumEllipticalAnnulusSection);
+struct LUM_VISIBLE ILumEllipticalAnnulusSection : ILumRegion {
+  LUM_REGION_AXES_PROPERTIES
+  virtual HRESULT get_RadialScale(double* value) = 0;
+  virtual HRESULT put_RadialScale(double value) = 0;
+  virtual HRESULT get_StartAngle(double* value) = 0;
+  virtual HRESULT put_StartAngle(double value) = 0;
+  virtual HRESULT get_EndAngle(double* value) = 0;
+  virtual HRESULT put_EndAngle(double value) = 0;
+  virtual HRESULT get_AngleFromStart(VARIANT_BOOL* value) = 0;
+  virtual HRESULT put_AngleFromStart(VARIANT_BOOL value) = 0;
+  virtual HRESULT get_RadialFromBase(VARIANT_BOOL* value) = 0;
+  virtual HRESULT put_RadialFromBase(VARIANT_BOOL value) = 0;
+};
+
+// A closed polygon through its vertices; self-intersections by the even-odd rule. It
+// holds its lower edges and not its upper ones, as the rectangle does.
+LUM_INTERFACE_ID(ILumPolygon, ILumRegion, IID_ILumPolygon);
+struct LUM_VISIBLE ILumPolygon : ILumRegion {
+  virtual HRESULT get_VertexCount(LONG* count) = 0;
+  // 0x8004C180 for an index outside 0 .. VertexCount - 1.
+  virtual HRESULT GetVertex(LONG index, double* x, double* y) = 0;
+  virtual HRESULT AddVertex(double x, double y) = 0;
+  // All vertices at once: a VT_ARRAY | VT_R8 of x0, y0, x1, y1, ... (an even count).
+  virtual HRESULT SetVertices(VARIANT coordinates) = 0;
+  virtual HRESULT GetVertices(VARIANT* coordinates) = 0;
+};
+
 // ---------------------------------------------------------------------------------------
 // Services
 
@@ -613,6 +692,19 @@ enum LumRegionStateIDs : LONG {
   lumRectangle_Width = 0x1300204,
   lumRectangle_Height = 0x1300205,
   lumRectangleAffine_UnitSquare = 0x1300206,
+  lumRegion_CenterX = 0x1300207,
+  lumRegion_CenterY = 0x1300208,
+  lumRegion_Radius = 0x1300209,
+  lumRegion_SecondRadius = 0x130020A,
+  lumRegion_RadiusX = 0x130020B,
+  lumRegion_RadiusY = 0x130020C,
+  lumRegion_Rotation = 0x130020D,
+  lumRegion_RadialScale = 0x130020E,
+  lumRegion_StartAngle = 0x130020F,
+  lumRegion_EndAngle = 0x1300210,
+  lumRegion_AngleFromStart = 0x1300211,
+  lumRegion_RadialFromBase = 0x1300212,
+  lumPolygon_Vertices = 0x1300213,
 };
 
 enum LumRunStatusStateIDs : LONG {

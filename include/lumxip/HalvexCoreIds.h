@@ -68,7 +68,19 @@ using DIID = IID;
   X(IID, ILumStopwatch, "{571B3201-0099-4BEC-A70B-52AB98ABF424}")               \
   X(IID, ILumStringCollection, "{35256368-8842-43A4-B496-5903BD0DCCEF}")        \
   X(CLSID, LumStringCollection, "{0D96C2EE-5CB0-4625-AC77-FE2DCD94AF4D}")       \
-  X(IID, ILumTool, "{2086414A-6126-47BB-96DF-87C52AB02906}")
+  X(IID, ILumTool, "{2086414A-6126-47BB-96DF-87C52AB02906}")                   \
+  X(IID, ILumCircle, "{5F20FA73-9C9E-4B56-8CF4-9D87F4332DF8}")                 \
+  X(IID, ILumEllipse, "{8FEFF0A5-F6C7-4A45-B21F-A93B01DD2F05}")                \
+  X(IID, ILumCircularAnnulus, "{8A7764F4-F2DE-4D8D-9407-29950C91DE94}")        \
+  X(IID, ILumEllipticalAnnulus, "{7B37927B-FCE0-4EB4-B212-69C4997F2319}")      \
+  X(IID, ILumEllipticalAnnulusSection, "{EDCD710C-1A2F-417C-9D9B-A8A6D4C5C7FE}") \
+  X(IID, ILumPolygon, "{385E6F8E-97F3-4906-9FEC-9A2EC7563910}")                \
+  X(CLSID, LumCircle, "{19D2167B-A851-419A-A552-ABE6B5DBD7F7}")                \
+  X(CLSID, LumEllipse, "{07771902-B519-44A8-BBD7-D868124E6EF6}")               \
+  X(CLSID, LumCircularAnnulus, "{92F0770C-C594-4508-802A-06262C5061E3}")       \
+  X(CLSID, LumEllipticalAnnulus, "{D28FAF25-1594-4516-B9BC-FD2A1FC41BE3}")     \
+  X(CLSID, LumEllipticalAnnulusSection, "{7D641D06-0746-4AD5-B8F0-24FCE5C02DBB}") \
+  X(CLSID, LumPolygon, "{4CDF53E6-4826-42A1-AFD0-9CFE2C345750}")
 // clang-format on
 
 #define LUM_DEFINE_IDENTIFIER(kind, name, text) \

@@ -12,6 +12,7 @@
 #include "lumxstd/pixel_memory.h"
 #include "lumxstd/records.h"
 #include "lumxstd/regions.h"
+#include "lumxstd/round_regions.h"
 #include "lumxstd/run_status.h"
 #include "lumxstd/stopwatch.h"
 #include "lumxstd/string_collection.h"
@@ -36,6 +37,12 @@ const lcModule gModule({
     lcModuleClass::of<CLumImage24PlanarColor>(),
     lcModuleClass::of<CLumRectangle>(),
     lcModuleClass::of<CLumRectangleAffine>(),
+    lcModuleClass::of<CLumCircle>(),
+    lcModuleClass::of<CLumEllipse>(),
+    lcModuleClass::of<CLumCircularAnnulus>(),
+    lcModuleClass::of<CLumEllipticalAnnulus>(),
+    lcModuleClass::of<CLumEllipticalAnnulusSection>(),
+    lcModuleClass::of<CLumPolygon>(),
     lcModuleClass::of<CLumRunStatus>(),
     lcModuleClass::of<CLumRecord>(),
     lcModuleClass::of<CLumStringCollection>(),

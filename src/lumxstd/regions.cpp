@@ -1,9 +1,12 @@
 #include "lumxstd/regions.h"
 
+#include "lumxstd/round_regions.h"
+
 #include "components/framework/core_bytes.h"
 #include "lumxstd/transform_objects.h"
 #include "std/archive/memory_archive.h"
-#include "std/shapes/pixel_aligned_box.h"
+#include "std/rlebuf/region_encoding.h"
+#include "std/shapes/shape_errors.h"
 
 namespace lumxstd {
 
@@ -38,24 +41,42 @@ template <class T, class Itf>
 HRESULT lcRegionImpl<T, Itf>::GetPixelAlignedBoundingBox(LONG* x0, LONG* y0, LONG* x1, LONG* y1) {
   if (!x0 || !y0 || !x1 || !y1) return E_POINTER;
   return callBoundary(this->context(L"GetPixelAlignedBoundingBox"), [&] {
-    const lcPelRect box = lcPixelAlignedBox(this->self().shape()->boundingBox());
+    const lcPelRect box = this->self().shape()->pixelWindow();
     *x0 = box.x0, *y0 = box.y0, *x1 = box.x1, *y1 = box.y1;
   });
 }
 
 template <class T, class Itf>
-HRESULT lcRegionImpl<T, Itf>::GetRunLengthEncoding(BYTE, BYTE, LONG* offsetX, LONG* offsetY,
-                                                   LONG* width, LONG* height, VARIANT* rows,
-                                                   VARIANT_BOOL* valid) {
+HRESULT lcRegionImpl<T, Itf>::GetRunLengthEncoding(BYTE inside, BYTE outside, LONG* offsetX,
+                                                   LONG* offsetY, LONG* width, LONG* height,
+                                                   VARIANT* rows, VARIANT_BOOL* valid) {
   if (!offsetX || !offsetY || !width || !height || !rows || !valid) return E_POINTER;
   *offsetX = *offsetY = *width = *height = 0;
   VariantInit(rows);
   *valid = VARIANT_FALSE;
-  return E_NOTIMPL;
+  return callBoundary(this->context(L"GetRunLengthEncoding"), [&] {
+    lcRLEBuffer encoding;
+    try {
+      encoding = lcEncodeRegion(*this->self().shape(), inside, outside);
+    } catch (const lcShapesError::InfiniteExtent&) {
+      return;  // too large to encode: not valid
+    }
+    lum::Variant bytes = bytesToVariant(encoding.bytes());
+    *offsetX = encoding.offsetX(), *offsetY = encoding.offsetY();
+    *width = encoding.width(), *height = encoding.height();
+    bytes.detachTo(rows);
+    *valid = VARIANT_TRUE;
+  });
 }
 
 template class lcRegionImpl<CLumRectangle, ILumRectangle>;
 template class lcRegionImpl<CLumRectangleAffine, ILumRectangleAffine>;
+template class lcRegionImpl<CLumCircle, ILumCircle>;
+template class lcRegionImpl<CLumEllipse, ILumEllipse>;
+template class lcRegionImpl<CLumCircularAnnulus, ILumCircularAnnulus>;
+template class lcRegionImpl<CLumEllipticalAnnulus, ILumEllipticalAnnulus>;
+template class lcRegionImpl<CLumEllipticalAnnulusSection, ILumEllipticalAnnulusSection>;
+template class lcRegionImpl<CLumPolygon, ILumPolygon>;
 
 // ---- LumRectangle ---------------------------------------------------------------------
 
@@ -127,21 +148,31 @@ ComPtr<Region> makeRegion() {
   throwIfFailed(region->FinalConstruct());
   return region;
 }
+
+// The region of class Region when `shape` is a Shape.
+template <class Region, class Shape>
+bool makeIf(const lcShape& shape, ComPtr<ILumRegion>& result) {
+  auto* typed = dynamic_cast<const Shape*>(&shape);
+  if (typed == nullptr) return false;
+  auto region = makeRegion<Region>();
+  region->setShape(*typed);
+  result = region;
+  return true;
+}
 }  // namespace
 
 ComPtr<ILumRegion> makeRegionObject(const lcShape& shape, std::wstring_view space) {
   ComPtr<ILumRegion> result;
-  if (auto* rect = dynamic_cast<const lcRect*>(&shape)) {
-    auto region = makeRegion<CLumRectangle>();
-    region->setShape(*rect);
-    result = region;
-  } else if (auto* affine = dynamic_cast<const lcAffineRectangle*>(&shape)) {
-    auto region = makeRegion<CLumRectangleAffine>();
-    region->setShape(*affine);
-    result = region;
-  } else {
+  const bool made = makeIf<CLumRectangle, lcRect>(shape, result) ||
+                    makeIf<CLumRectangleAffine, lcAffineRectangle>(shape, result) ||
+                    makeIf<CLumCircle, lcCircle>(shape, result) ||
+                    makeIf<CLumEllipse, lcEllipse2>(shape, result) ||
+                    makeIf<CLumCircularAnnulus, lcAnnulus>(shape, result) ||
+                    makeIf<CLumEllipticalAnnulus, lcEllipseAnnulus>(shape, result) ||
+                    makeIf<CLumEllipticalAnnulusSection, lcEllipseAnnulusSection>(shape, result) ||
+                    makeIf<CLumPolygon, lcGenPoly>(shape, result);
+  if (!made)
     throw lcCOMError::withDescription(E_NOTIMPL, L"A region of this shape is not available.");
-  }
   throwIfFailed(result->put_SelectedSpaceName(lum::Bstr(space).get()));
   if (auto persist = result.as<ILumPersistArchive>()) persist->put_HasChanged(VARIANT_FALSE);
   return result;

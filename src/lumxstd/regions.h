@@ -10,7 +10,7 @@
 namespace lumxstd {
 
 template <class T, class Itf>
-class lcRegionImpl : public lcStdPersistAndChangeImpl<T, Itf> {
+class LUM_VISIBLE lcRegionImpl : public lcStdPersistAndChangeImpl<T, Itf> {
   using Base = lcStdPersistAndChangeImpl<T, Itf>;
 
  public:
@@ -83,7 +83,9 @@ class LUM_VISIBLE CLumRectangleAffine final
 };
 
 // A region object for a shape: LumRectangle for an lcRect, LumRectangleAffine for an
-// lcAffineRectangle; E_NOTIMPL for other shapes.
+// lcAffineRectangle, LumCircle, LumEllipse, LumCircularAnnulus, LumEllipticalAnnulus,
+// LumEllipticalAnnulusSection and LumPolygon for the circle family and lcGenPoly;
+// E_NOTIMPL for other shapes.
 LUM_VISIBLE ComPtr<ILumRegion> makeRegionObject(const lcShape& shape, std::wstring_view space);
 
 }  // namespace lumxstd

@@ -63,25 +63,10 @@ lc2XformLinear requireLinear(ILumTransform2D* transform) {
   return linearAtOrigin(transform);
 }
 
-// The transform from the image's selected space to its pixels, as a buffer carries it.
-// It must be linear: a kernel that resamples would otherwise work with the approximation
-// at the origin before the output image could refuse it.
-lc2XformCache selectedToPixels(ILumImage* image) {
-  ComPtr<ILumTransform2D> transform;
-  throwIfFailed(image->GetTransform(lum::Bstr(L"#").get(), lum::Bstr(L".").get(), transform.put()));
-  return lc2XformCache(lcMakeXform(requireLinear(transform.get())));
-}
-
 // Cuts a frame that views the whole image (offset 0) to the region's pixel-aligned
 // bounding box in the image's pixel space, clipped to the image.
 void cutToRegion(lcPelFrame& frame, ILumImage* image, ILumRegion* region) {
-  lum::Bstr space;
-  throwIfFailed(region->get_SelectedSpaceName(space.put()));
-  ComPtr<ILumTransform2D> toPixels;
-  throwIfFailed(image->GetTransform(lum::Bstr(L"#").get(), space.get(), toPixels.put()));
-  ComPtr<ILumRegion> mapped;
-  throwIfFailed(region->Map(toPixels.get(), mapped.put()));
-  if (!query<ILumRegion>(mapped.get())) throw lcCOMError(E_NOINTERFACE, 0);
+  const ComPtr<ILumRegion> mapped = lcMapRegionIntoPixels(image, region);
   LONG x0 = 0, y0 = 0, x1 = 0, y1 = 0;
   throwIfFailed(mapped->GetPixelAlignedBoundingBox(&x0, &y0, &x1, &y1));
   // Clipped by its edges, not by its size: a box far larger than the image (its edges
@@ -115,7 +100,7 @@ ComPtr<Access> pixelAccess(ILumImage* image) {
 // The view every format's input buffer starts from, cut to the region.
 template <class Buffer>
 Buffer finishInput(Buffer buffer, const lcImageRequest& request) {
-  buffer.setXform(selectedToPixels(request.image));
+  buffer.setXform(lcSelectedToPixels(request.image));
   if (request.region) cutToRegion(buffer, request.image, request.region);
   return buffer;
 }
@@ -169,6 +154,26 @@ ComPtr<ILumImage16PixelMemory> memory16(const lcPelBuffer<uint16_t>& result) {
 }
 
 }  // namespace
+
+// It must be linear: a kernel that resamples would otherwise work with the approximation
+// at the origin before the output image could refuse it.
+ComPtr<ILumRegion> lcMapRegionIntoPixels(ILumImage* image, ILumRegion* region) {
+  lum::Bstr space;
+  throwIfFailed(region->get_SelectedSpaceName(space.put()));
+  ComPtr<ILumTransform2D> toPixels;
+  throwIfFailed(image->GetTransform(lum::Bstr(L"#").get(), space.get(), toPixels.put()));
+  ComPtr<ILumRegion> mapped;
+  throwIfFailed(region->Map(toPixels.get(), mapped.put()));
+  ComPtr<ILumRegion> asRegion = query<ILumRegion>(mapped.get());
+  if (!asRegion) throw lcCOMError(E_NOINTERFACE, 0);
+  return asRegion;
+}
+
+lc2XformCache lcSelectedToPixels(ILumImage* image) {
+  ComPtr<ILumTransform2D> transform;
+  throwIfFailed(image->GetTransform(lum::Bstr(L"#").get(), lum::Bstr(L".").get(), transform.put()));
+  return lc2XformCache(lcMakeXform(requireLinear(transform.get())));
+}
 
 lcImageFormat lcChooseImageFormat(ILumImage* image, unsigned accepted) {
   if (image == nullptr) return lcImageFormatNone;

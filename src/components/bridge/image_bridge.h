@@ -35,6 +35,14 @@ enum lcImageFormat : unsigned {
 // colour, range), or lcImageFormatNone.
 LUM_FRAMEWORK_API lcImageFormat lcChooseImageFormat(ILumImage* image, unsigned accepted);
 
+// The transform from the image's selected space to its pixels, as buffers carry it;
+// 0x8004E200 when it is not linear.
+LUM_FRAMEWORK_API lc2XformCache lcSelectedToPixels(ILumImage* image);
+
+// `region` mapped from its selected space into the image's pixel space (unknown space:
+// 0x8004E402; a mapped object that is no region: E_NOINTERFACE).
+LUM_FRAMEWORK_API ComPtr<ILumRegion> lcMapRegionIntoPixels(ILumImage* image, ILumRegion* region);
+
 // Input buffers, one per format. A null image gives 0x8004E400; region mode 0 gives
 // E_INVALIDARG (message 0x80048101); an image without pixels 0x8004E102; a region whose
 // space the image does not know 0x8004E402; a region wholly outside the image 0x8004E103;

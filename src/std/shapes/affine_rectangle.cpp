@@ -7,6 +7,7 @@
 #include "std/archive/archive.h"
 #include "std/archive/archive_registry.h"
 #include "std/math/angle.h"
+#include "std/shapes/convex_row.h"
 
 namespace {
 
@@ -102,6 +103,39 @@ bool lcAffineRectangle::contains(const lc2Vector& point) const {
   const double u = (m.d() * r.x - m.b() * r.y) / m.det();
   const double v = (m.a() * r.y - m.c() * r.x) / m.det();
   return 0.0 <= u && u < 1.0 && 0.0 <= v && v < 1.0;
+}
+
+namespace {
+
+// The x interval of a row on which the affine function slope * x + at0 lies in [0, 1].
+void narrowToUnit(double slope, double at0, double& lo, double& hi) {
+  if (slope == 0.0) {
+    if (!(0.0 <= at0 && at0 <= 1.0)) lo = 1.0, hi = 0.0;
+    return;
+  }
+  const double a = -at0 / slope, b = (1.0 - at0) / slope;
+  lo = std::max(lo, std::min(a, b));
+  hi = std::min(hi, std::max(a, b));
+}
+
+}  // namespace
+
+void lcAffineRectangle::pixelSpans(int32_t row, int32_t x0, int32_t x1,
+                                   std::vector<lcPixelSpan>& spans) const {
+  const lc2Matrix& m = unitSquare_.matrix();
+  if (m.isSingular()) return;
+  const double y = lcPixelCentre(row);
+  const double ry = y - unitSquare_.translation().y, tx = unitSquare_.translation().x;
+  // u and v as affine functions of x along the row: the approximate run.
+  double lo = -HUGE_VAL, hi = HUGE_VAL;
+  narrowToUnit(m.d() / m.det(), (-m.d() * tx - m.b() * ry) / m.det(), lo, hi);
+  narrowToUnit(-m.c() / m.det(), (m.a() * ry + m.c() * tx) / m.det(), lo, hi);
+  lcConvexRowSpan(
+      lo, hi, x0, x1,
+      [&](int64_t c) {
+        return contains({lcPixelCentre(c), y});
+      },
+      spans);
 }
 
 lcShapeHandle lcAffineRectangle::map(const lc2XformLinear& xform) const {

@@ -55,6 +55,8 @@ class LC_VISIBLE lcAffineRectangle final : public lcShape {
   // The points whose unit-square coordinates (u, v) lie in [0, 1) x [0, 1); a
   // singular U holds none.
   bool contains(const lc2Vector& point) const override;
+  void pixelSpans(int32_t row, int32_t x0, int32_t x1,
+                  std::vector<lcPixelSpan>& spans) const override;
   // The rectangle of xform * U, so every corner maps as the transform maps it.
   lcShapeHandle map(const lc2XformLinear& xform) const override;
   bool isEqual(const lcShape& other) const override { return equalAsClass(*this, other); }

@@ -3,6 +3,7 @@
 #include "std/archive/archive.h"
 #include "std/archive/archive_registry.h"
 #include "std/shapes/affine_rectangle.h"
+#include "std/shapes/row_spans.h"
 
 namespace {
 constexpr uint32_t kVersion = 1;
@@ -19,6 +20,15 @@ bool lcRect::isNonDegenerate() const {
 
 bool lcRect::contains(const lc2Vector& point) const {
   return x_ <= point.x && point.x < x_ + width_ && y_ <= point.y && point.y < y_ + height_;
+}
+
+void lcRect::pixelSpans(int32_t row, int32_t x0, int32_t x1,
+                        std::vector<lcPixelSpan>& spans) const {
+  const double y = lcPixelCentre(row);
+  if (!(y_ <= y && y < y_ + height_)) return;
+  lcRealSpans line;
+  line.add(x_, x_ + width_);
+  lcAppendPixelSpans(line, false, x0, x1, spans);
 }
 
 lcShapeHandle lcRect::map(const lc2XformLinear& xform) const {

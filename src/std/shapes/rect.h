@@ -28,6 +28,8 @@ class LC_VISIBLE lcRect final : public lcShape {
   // the lcAffineRectangle of xform * unitSquare().
   lcShapeHandle map(const lc2XformLinear& xform) const override;
   bool isEqual(const lcShape& other) const override { return equalAsClass(*this, other); }
+  void pixelSpans(int32_t row, int32_t x0, int32_t x1,
+                  std::vector<lcPixelSpan>& spans) const override;
   friend bool operator==(const lcRect& l, const lcRect& r) {
     return l.x_ == r.x_ && l.y_ == r.y_ && l.width_ == r.width_ && l.height_ == r.height_;
   }

@@ -2,6 +2,12 @@
 
 #include "std/math/math_errors.h"
 #include "std/shapes/affine_rectangle.h"
+#include "std/shapes/annulus.h"
+#include "std/shapes/circle.h"
+#include "std/shapes/ellipse.h"
+#include "std/shapes/ellipse_annulus_section.h"
+#include "std/shapes/gen_poly.h"
+#include "std/shapes/gen_rect.h"
 #include "test_util.h"
 
 namespace {
@@ -31,6 +37,32 @@ TEST(ShapeArchive, RectanglesComeBackEqualInBothByteOrdersWithTheirDerivedValues
   }
 }
 
+TEST(ShapeArchive, RegionShapesComeBackEqualAndShared) {
+  const lc2XformLinear e(lc2Matrix(3, 1, -1, 2), {5, 6});
+  const lcShapeHandle circle = lcMakeHandle<lcCircle>(lc2Vector{1, 2}, 3);
+  const List shapes{circle,
+                    lcMakeHandle<lcEllipse2>(e),
+                    lcMakeHandle<lcAnnulus>(lc2Vector{1, 2}, 0.5, 4),
+                    lcMakeHandle<lcEllipseAnnulus>(e, 1.5),
+                    lcMakeHandle<lcEllipseAnnulusSection>(e, 0.25, -1, 2, false, true),
+                    lcMakeHandle<lcGenRect>(e, 0.1, 0.5),
+                    lcMakeHandle<lcGenPoly>(std::vector<lc2Vector>{{0, 0}, {4, 1}, {2, 3}}),
+                    circle};
+  const List loaded =
+      loadList(bytesOf(ByteOrder::MostSignificantFirst, shapes), ByteOrder::MostSignificantFirst);
+  ASSERT_EQ(loaded.size(), shapes.size());
+  for (std::size_t i = 0; i < shapes.size(); ++i)
+    EXPECT_TRUE(loaded[i]->isEqual(*shapes[i])) << i;
+  EXPECT_EQ(loaded.front().get(), loaded.back().get());
+}
+
+TEST(ShapeArchive, PolygonVertexCountsAreCheckedBeforeAllocating) {
+  // A count of 2^31 vertices with no bytes behind it.
+  EXPECT_THROW(loadList(bytesOf(1u, uint8_t{1}, std::string("lcGenPoly"), 1u, 0x80000000u),
+                        ByteOrder::LeastSignificantFirst),
+               lcArchive::Eof);
+}
+
 TEST(ShapeArchive, RefusesUnknownVersionsNamingTheirSource) {
   const auto refusedBy = [](const std::string& name, uint32_t version) {
     try {
@@ -42,6 +74,7 @@ TEST(ShapeArchive, RefusesUnknownVersionsNamingTheirSource) {
   };
   EXPECT_EQ(refusedBy("lcRect", 2), "rect");
   EXPECT_EQ(refusedBy("lcAffineRectangle", 2), "affrect");
+  EXPECT_EQ(refusedBy("lcEllipseAnnulusSection", 2), "ellannsection");
 }
 
 }  // namespace

@@ -1,0 +1,41 @@
+#include "std/shapes/circle.h"
+
+#include <cmath>
+
+#include "std/archive/archive.h"
+#include "std/archive/archive_registry.h"
+#include "std/shapes/ellipse.h"
+
+namespace {
+constexpr uint32_t kVersion = 1;
+[[maybe_unused]] const bool registered = lcRegisterArchivable<lcCircle>("lcCircle");
+}  // namespace
+
+lc2XformLinear lcCircle::unitCircle() const {
+  return lc2XformLinear(lc2Matrix(radius_, 0.0, 0.0, radius_), centre_);
+}
+
+void lcCircle::rowSpans(double y, lcRealSpans& spans) const {
+  const double dy = std::abs(y - centre_.y);
+  if (!(dy <= radius_)) return;
+  const double half = std::min(radius_, std::sqrt((radius_ - dy) * (radius_ + dy)));
+  spans.add(centre_.x - half, centre_.x + half);
+}
+
+lcExtent lcCircle::extent() const {
+  return {centre_.x - radius_, centre_.y - radius_, centre_.x + radius_, centre_.y + radius_};
+}
+
+lcShapeHandle lcCircle::map(const lc2XformLinear& xform) const {
+  if (xform == lc2XformLinear()) return lcMakeHandle<lcCircle>(*this);
+  return lcMakeHandle<lcEllipse2>(xform * unitCircle());
+}
+
+void lcCircle::archive(lcArchive& archive) {
+  archive.transferVersion(kVersion, "circle", __LINE__);
+  lcShape::archive(archive);
+  double values[3] = {centre_.x, centre_.y, radius_};
+  for (double& value : values)
+    archive.transfer(value);
+  *this = lcCircle({values[0], values[1]}, values[2]);
+}

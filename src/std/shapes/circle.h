@@ -1,0 +1,38 @@
+#pragma once
+// A circle: centre and radius. It holds its whole boundary: a point at distance <= r
+// from the centre is inside. Archived source "circle".
+
+#include "std/shapes/span_shape.h"
+
+class LC_VISIBLE lcCircle final : public lcSpanShape {
+ public:
+  // The unit circle at the origin.
+  lcCircle() : lcSpanShape(true) {}
+  lcCircle(const lc2Vector& centre, double radius)
+      : lcSpanShape(true), centre_(centre), radius_(radius) {}
+
+  const lc2Vector& centre() const { return centre_; }
+  double radius() const { return radius_; }
+  // The map of the unit circle onto this one.
+  lc2XformLinear unitCircle() const;
+
+  // radius > 0 (NaN fails).
+  bool isNonDegenerate() const override { return radius_ > 0.0; }
+  // The identity gives a copy; any other transform an lcEllipse2.
+  lcShapeHandle map(const lc2XformLinear& xform) const override;
+  bool isEqual(const lcShape& other) const override { return equalAsClass(*this, other); }
+  friend bool operator==(const lcCircle& l, const lcCircle& r) {
+    return l.centre_ == r.centre_ && l.radius_ == r.radius_;
+  }
+  // Version, base part, centre (x, y), radius.
+  void archive(lcArchive& archive) override;
+
+ protected:
+  // The chord at y: half-width sqrt((r - |dy|)(r + |dy|)), never beyond r.
+  void rowSpans(double y, lcRealSpans& spans) const override;
+  lcExtent extent() const override;
+
+ private:
+  lc2Vector centre_;
+  double radius_ = 1.0;
+};

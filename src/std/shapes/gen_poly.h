@@ -1,0 +1,43 @@
+#pragma once
+// A closed polygon through its vertices (the last joins the first). Self-intersecting
+// polygons hold their points by the even-odd rule. Like lcRect it holds its lower edges
+// and not its upper ones: a point is inside when an odd number of edges cross its row
+// at or left of it, where an edge crosses row y when one end lies above y and the other
+// at or below it. Archived source "genpoly".
+
+#include <vector>
+
+#include "std/shapes/span_shape.h"
+
+class LC_VISIBLE lcGenPoly final : public lcShape {
+ public:
+  lcGenPoly() = default;
+  explicit lcGenPoly(std::vector<lc2Vector> vertices);
+
+  const std::vector<lc2Vector>& vertices() const { return vertices_; }
+
+  // At least three vertices and a bounding box that is not a point or a line.
+  bool isNonDegenerate() const override;
+  lcRect boundingBox() const override;
+  bool contains(const lc2Vector& point) const override;
+  lcShapeHandle map(const lc2XformLinear& xform) const override;
+  bool isEqual(const lcShape& other) const override { return equalAsClass(*this, other); }
+  friend bool operator==(const lcGenPoly& l, const lcGenPoly& r) {
+    return l.vertices_ == r.vertices_;
+  }
+  lcPelRect pixelWindow() const override;
+  void pixelSpans(int32_t row, int32_t x0, int32_t x1,
+                  std::vector<lcPixelSpan>& spans) const override;
+
+  // Version, base part, vertex count, then each vertex (x, y).
+  void archive(lcArchive& archive) override;
+
+ private:
+  // Calls f(x) for every edge crossing the line at y; the same arithmetic serves
+  // contains() and the pixel spans.
+  template <class F>
+  void forCrossings(double y, F&& f) const;
+
+  std::vector<lc2Vector> vertices_;
+  lcExtent extent_;
+};

@@ -1,0 +1,59 @@
+#include "std/shapes/row_spans.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr double kLowest = std::numeric_limits<int32_t>::min() + 1.0;
+constexpr double kHighest = std::numeric_limits<int32_t>::max() - 1.0;
+
+int64_t clampedColumn(double value) {
+  if (std::isnan(value)) return 0;
+  return static_cast<int64_t>(std::clamp(value, kLowest, kHighest));
+}
+
+}  // namespace
+
+int64_t lcFirstColumnFrom(double lo) {
+  if (std::isnan(lo)) return static_cast<int64_t>(kHighest) + 1;  // no column
+  int64_t c = clampedColumn(std::ceil(lo - 0.5));
+  // The subtraction may round; the comparison below is the rule.
+  while (c > kLowest && lcPixelCentre(c - 1) >= lo)
+    --c;
+  while (c <= kHighest && lcPixelCentre(c) < lo)
+    ++c;
+  return c;
+}
+
+int64_t lcLastColumnTo(double hi, bool closed) {
+  if (std::isnan(hi)) return static_cast<int64_t>(kLowest) - 1;
+  const auto within = [&](int64_t c) {
+    return closed ? lcPixelCentre(c) <= hi : lcPixelCentre(c) < hi;
+  };
+  int64_t c = clampedColumn(std::floor(hi - 0.5));
+  while (c < kHighest && within(c + 1))
+    ++c;
+  while (c >= kLowest && !within(c))
+    --c;
+  return c;
+}
+
+void lcAppendPixelSpan(int64_t begin, int64_t end, int32_t x0, int32_t x1,
+                       std::vector<lcPixelSpan>& out) {
+  begin = std::max<int64_t>(begin, x0);
+  end = std::min<int64_t>(end, x1);
+  if (begin >= end) return;
+  if (!out.empty() && out.back().end >= begin) {
+    out.back().end = std::max(out.back().end, static_cast<int32_t>(end));
+    return;
+  }
+  out.push_back({static_cast<int32_t>(begin), static_cast<int32_t>(end)});
+}
+
+void lcAppendPixelSpans(const lcRealSpans& spans, bool closed, int32_t x0, int32_t x1,
+                        std::vector<lcPixelSpan>& out) {
+  for (const lcRealSpan& s : spans)
+    lcAppendPixelSpan(lcFirstColumnFrom(s.lo), lcLastColumnTo(s.hi, closed) + 1, x0, x1, out);
+}
