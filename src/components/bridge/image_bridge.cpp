@@ -32,14 +32,6 @@ lc2XformLinear linearAtOrigin(ILumTransform2D* transform) {
   return lc2XformLinear(lc2Matrix(a, b, c, d), {tx, ty});
 }
 
-ComPtr<ILumTransform2D> transformObject(const lc2XformLinear& value) {
-  auto object = create<ILumTransform2DLinear>(CLSID_LumTransform2DLinear);
-  const lc2Matrix& m = value.matrix();
-  throwIfFailed(
-      object->SetValues(m.a(), m.b(), m.c(), m.d(), value.translation().x, value.translation().y));
-  return object;
-}
-
 void checkRequest(const lcImageRequest& request) {
   if (request.image == nullptr) throw lcCOMError(kNoInputImage, 0);
   if (request.regionMode == lumRegionModePixelAlignedBoundingBoxAdjustMask)
@@ -55,21 +47,13 @@ void checkRequest(const lcImageRequest& request) {
   }
 }
 
-// The linear form of a transform the bridge needs linear; 0x8004E200 for any other.
-lc2XformLinear requireLinear(ILumTransform2D* transform) {
-  VARIANT_BOOL linear = VARIANT_FALSE;
-  throwIfFailed(transform->get_IsLinear(&linear));
-  if (!linear) throw lcCOMError(kTransformNotLinear, 0);
-  return linearAtOrigin(transform);
-}
-
 // The transform from the image's selected space to its pixels, as a buffer carries it.
 // It must be linear: a kernel that resamples would otherwise work with the approximation
 // at the origin before the output image could refuse it.
 lc2XformCache selectedToPixels(ILumImage* image) {
   ComPtr<ILumTransform2D> transform;
   throwIfFailed(image->GetTransform(lum::Bstr(L"#").get(), lum::Bstr(L".").get(), transform.put()));
-  return lc2XformCache(lcMakeXform(requireLinear(transform.get())));
+  return lc2XformCache(lcMakeXform(lcRequireLinear(transform.get())));
 }
 
 // Cuts a frame that views the whole image (offset 0) to the region's pixel-aligned
@@ -127,7 +111,7 @@ void place(ILumImage* image, const lcPelFrame& result, ILumImage* templateImage)
   const lc2Vector offset{double(result.offsetX()), double(result.offsetY())};
   if (templateImage == nullptr) {
     throwIfFailed(image->put_PixelFromRootTransform(
-        transformObject(
+        lcTransformObject(
             lc2XformLinear(pixelFromRoot.matrix(), pixelFromRoot.translation() - offset))
             .get()));
     return;
@@ -140,10 +124,11 @@ void place(ILumImage* image, const lcPelFrame& result, ILumImage* templateImage)
   ComPtr<ILumTransform2D> selectedFromRoot;
   throwIfFailed(templateImage->GetTransform(lum::Bstr(L".").get(), lum::Bstr(L"@").get(),
                                             selectedFromRoot.put()));
-  pixelFromRoot = pixelFromRoot * requireLinear(selectedFromRoot.get());
+  pixelFromRoot = pixelFromRoot * lcRequireLinear(selectedFromRoot.get());
   throwIfFailed(image->SetCoordinateInfo(
       tree.get(), selected.get(),
-      transformObject(lc2XformLinear(pixelFromRoot.matrix(), pixelFromRoot.translation() - offset))
+      lcTransformObject(
+          lc2XformLinear(pixelFromRoot.matrix(), pixelFromRoot.translation() - offset))
           .get()));
 }
 
@@ -169,6 +154,22 @@ ComPtr<ILumImage16PixelMemory> memory16(const lcPelBuffer<uint16_t>& result) {
 }
 
 }  // namespace
+
+ComPtr<ILumTransform2D> lcTransformObject(const lc2XformLinear& value) {
+  auto object = create<ILumTransform2DLinear>(CLSID_LumTransform2DLinear);
+  const lc2Matrix& m = value.matrix();
+  throwIfFailed(
+      object->SetValues(m.a(), m.b(), m.c(), m.d(), value.translation().x, value.translation().y));
+  return object;
+}
+
+lc2XformLinear lcRequireLinear(ILumTransform2D* transform) {
+  if (transform == nullptr) throw lcCOMError(E_NOINTERFACE, 0);
+  VARIANT_BOOL linear = VARIANT_FALSE;
+  throwIfFailed(transform->get_IsLinear(&linear));
+  if (!linear) throw lcCOMError(kTransformNotLinear, 0);
+  return linearAtOrigin(transform);
+}
 
 lcImageFormat lcChooseImageFormat(ILumImage* image, unsigned accepted) {
   if (image == nullptr) return lcImageFormatNone;
