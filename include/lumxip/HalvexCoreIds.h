@@ -68,7 +68,9 @@ using DIID = IID;
   X(IID, ILumStopwatch, "{571B3201-0099-4BEC-A70B-52AB98ABF424}")               \
   X(IID, ILumStringCollection, "{35256368-8842-43A4-B496-5903BD0DCCEF}")        \
   X(CLSID, LumStringCollection, "{0D96C2EE-5CB0-4625-AC77-FE2DCD94AF4D}")       \
-  X(IID, ILumTool, "{2086414A-6126-47BB-96DF-87C52AB02906}")
+  X(IID, ILumTool, "{2086414A-6126-47BB-96DF-87C52AB02906}")                   \
+  X(IID, ILumCoordinateAxes, "{E76D85B9-93D1-403E-82E7-23DC1C659544}")          \
+  X(CLSID, LumCoordinateAxes, "{7539986D-A959-4E35-8977-98BC99D74C75}")
 // clang-format on
 
 #define LUM_DEFINE_IDENTIFIER(kind, name, text) \

@@ -4,6 +4,7 @@
 #include "components/framework/module_registration.h"
 #include "lumxstd/collection.h"
 #include "lumxstd/coord_space_tree.h"
+#include "lumxstd/coordinate_axes.h"
 #include "lumxstd/images.h"
 #include "lumxstd/message_service.h"
 #include "lumxstd/persistence_service.h"
@@ -19,24 +20,16 @@ namespace lumxstd {
 namespace {
 
 const lcModule gModule({
-    lcModuleClass::of<MessageService>(),
-    lcModuleClass::of<CLumCollection>(),
-    lcModuleClass::of<PersistenceService>(),
-    lcModuleClass::of<CLumTransform2DLinear>(),
-    lcModuleClass::of<CLumTransform2D>(),
-    lcModuleClass::of<CLumCoordSpaceTree>(),
-    lcModuleClass::of<CLumImage8PixelMemory>(),
-    lcModuleClass::of<CLumImage16PixelMemory>(),
-    lcModuleClass::of<CLumImage8Grey>(),
-    lcModuleClass::of<CLumImage16Grey>(),
-    lcModuleClass::of<CLumImage16Range>(),
-    lcModuleClass::of<CLumImage24PlanarColor>(),
-    lcModuleClass::of<CLumRectangle>(),
-    lcModuleClass::of<CLumRectangleAffine>(),
-    lcModuleClass::of<CLumRunStatus>(),
-    lcModuleClass::of<CLumRecord>(),
-    lcModuleClass::of<CLumStringCollection>(),
-    lcModuleClass::of<CLumStopwatch>(),
+    lcModuleClass::of<MessageService>(),        lcModuleClass::of<CLumCollection>(),
+    lcModuleClass::of<PersistenceService>(),    lcModuleClass::of<CLumTransform2DLinear>(),
+    lcModuleClass::of<CLumTransform2D>(),       lcModuleClass::of<CLumCoordSpaceTree>(),
+    lcModuleClass::of<CLumImage8PixelMemory>(), lcModuleClass::of<CLumImage16PixelMemory>(),
+    lcModuleClass::of<CLumImage8Grey>(),        lcModuleClass::of<CLumImage16Grey>(),
+    lcModuleClass::of<CLumImage16Range>(),      lcModuleClass::of<CLumImage24PlanarColor>(),
+    lcModuleClass::of<CLumRectangle>(),         lcModuleClass::of<CLumRectangleAffine>(),
+    lcModuleClass::of<CLumRunStatus>(),         lcModuleClass::of<CLumRecord>(),
+    lcModuleClass::of<CLumStringCollection>(),  lcModuleClass::of<CLumStopwatch>(),
+    lcModuleClass::of<CLumCoordinateAxes>(),
 });
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "components/oneimage/one_image_tool.h"
 #include "components/oneimage/operators_collection.h"
 #include "components/twoimage/two_image_arithmetic.h"
+#include "components/twoimage/two_image_tools.h"
 
 std::vector<lcModuleClass> lumxipClasses() {
   return {
@@ -19,5 +20,8 @@ std::vector<lcModuleClass> lumxipClasses() {
       lcModuleClass::of<CLumIPTwoImageAdd>(),
       lcModuleClass::of<CLumIPTwoImageSubtract>(),
       lcModuleClass::of<CLumIPTwoImageMinMax>(),
+      lcModuleClass::of<CLumIPTwoImageAddTool>(),
+      lcModuleClass::of<CLumIPTwoImageSubtractTool>(),
+      lcModuleClass::of<CLumIPTwoImageMinMaxTool>(),
   };
 }
