@@ -11,6 +11,8 @@
 // RegionB.
 
 #include <atomic>
+#include <tuple>
+#include <utility>
 
 #include "components/framework/advise_sink.h"
 #include "components/framework/tool_base.h"
@@ -156,8 +158,7 @@ class lcTwoImageToolBase : public lcToolBase<T, ITool>, public lcSinkOwner {
     {
       lcLockGuard guard(this->core().lock());
       params = runParams_;
-      a = {inputA_, regionA_, lumRegionModePixelAlignedBoundingBox, pointA_};
-      b = {inputB_, regionB_, lumRegionModePixelAlignedBoundingBox, pointB_};
+      std::tie(a, b) = currentSides();
       lastInputA_ = lastInputB_ = nullptr;
       lastRegionA_ = lastRegionB_ = nullptr;
       lastModeA_ = lastModeB_ = lumRegionModePixelAlignedBoundingBox;
@@ -193,8 +194,7 @@ class lcTwoImageToolBase : public lcToolBase<T, ITool>, public lcSinkOwner {
     ComPtr<IParams> params;
     {
       lcLockGuard guard(this->core().lock());
-      a = {inputA_, regionA_, lumRegionModePixelAlignedBoundingBox, pointA_};
-      b = {inputB_, regionB_, lumRegionModePixelAlignedBoundingBox, pointB_};
+      std::tie(a, b) = currentSides();
       params = runParams_;
     }
     const bool aligned = params && lcTwoImageTool::alignmentEnabled(*params);
@@ -244,6 +244,12 @@ class lcTwoImageToolBase : public lcToolBase<T, ITool>, public lcSinkOwner {
   lcTwoImageToolBase() = default;
 
  private:
+  // The inputs, regions and graphics of A and B; call under the lock.
+  std::pair<lcTwoImageTool::Side, lcTwoImageTool::Side> currentSides() const {
+    return {{inputA_, regionA_, lumRegionModePixelAlignedBoundingBox, pointA_},
+            {inputB_, regionB_, lumRegionModePixelAlignedBoundingBox, pointB_}};
+  }
+
   void connect(lcSinkConnection& connection, LONG id, IUnknown* source) {
     auto sink = lum::makeComObject<lcAdviseSink>(this, id);
     throwIfFailed(sink->connect(source));
