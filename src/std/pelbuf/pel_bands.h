@@ -54,10 +54,14 @@ void lcForEachRowInBands(const lcPelBuffer<S>& src, lcPelBuffer<D>& dst, const l
 template <class A, class B, class D, class BandFunction>
 void lcForEachRowBand(const lcPelBuffer<A>& a, const lcPelBuffer<B>& b, lcPelBuffer<D>& dst,
                       const lcBandRule& rule, BandFunction&& bandFunction) {
-  lcPelBuffer<A> aPart;
-  lcPelBuffer<B> bPart;
-  lcPelBuffer<D> target;
-  if (!lcPelDriverDetail::commonViews(a, b, dst, aPart, bPart, target)) return;
+  if (!a.isBound() || !b.isBound()) throw lcPel::UnboundWindow();
+  const lcPelRect common = lcIntersect(a.bufferRect(), b.bufferRect());
+  if (common.isEmpty()) return;
+  lcPelBuffer<A> aPart = a;
+  lcPelBuffer<B> bPart = b;
+  aPart.setBufferWindow(common);
+  bPart.setBufferWindow(common);
+  lcPelBuffer<D> target = lcPelDriverDetail::targetFor(dst, common, a, aPart, bPart);
   const lcPelRows<const A> inA = std::as_const(aPart).rows();
   const lcPelRows<const B> inB = std::as_const(bPart).rows();
   const lcPelRows<D> out = target.rows();

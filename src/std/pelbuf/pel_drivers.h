@@ -33,23 +33,6 @@ lcPelBuffer<D> targetFor(lcPelBuffer<D>& dst, const lcPelRect& rect, const lcPel
   return target;
 }
 
-// a, b and the destination cut to the pixels a and b share in buffer coordinates (dst
-// allocated there with a's transform when unbound); false, and nothing allocated, when
-// they share none.
-template <class A, class B, class D>
-bool commonViews(const lcPelBuffer<A>& a, const lcPelBuffer<B>& b, lcPelBuffer<D>& dst,
-                 lcPelBuffer<A>& aPart, lcPelBuffer<B>& bPart, lcPelBuffer<D>& target) {
-  if (!a.isBound() || !b.isBound()) throw lcPel::UnboundWindow();
-  const lcPelRect common = lcIntersect(a.bufferRect(), b.bufferRect());
-  if (common.isEmpty()) return false;
-  aPart = a;
-  bPart = b;
-  aPart.setBufferWindow(common);
-  bPart.setBufferWindow(common);
-  target = targetFor(dst, common, a, aPart, bPart);
-  return true;
-}
-
 }  // namespace lcPelDriverDetail
 
 // Calls rowFunction(const S* srcRow, D* dstRow, int32_t width) for every row of src's
@@ -76,10 +59,14 @@ void lcForEachRow(const lcPelBuffer<S>& src, lcPelBuffer<D>& dst, RowFunction&& 
 template <class A, class B, class D, class RowFunction>
 void lcForEachRow(const lcPelBuffer<A>& a, const lcPelBuffer<B>& b, lcPelBuffer<D>& dst,
                   RowFunction&& rowFunction) {
-  lcPelBuffer<A> aPart;
-  lcPelBuffer<B> bPart;
-  lcPelBuffer<D> target;
-  if (!lcPelDriverDetail::commonViews(a, b, dst, aPart, bPart, target)) return;
+  if (!a.isBound() || !b.isBound()) throw lcPel::UnboundWindow();
+  const lcPelRect common = lcIntersect(a.bufferRect(), b.bufferRect());
+  if (common.isEmpty()) return;
+  lcPelBuffer<A> aPart = a;
+  lcPelBuffer<B> bPart = b;
+  aPart.setBufferWindow(common);
+  bPart.setBufferWindow(common);
+  lcPelBuffer<D> target = lcPelDriverDetail::targetFor(dst, common, a, aPart, bPart);
   const lcPelRows<const A> inA = std::as_const(aPart).rows();
   const lcPelRows<const B> inB = std::as_const(bPart).rows();
   const lcPelRows<D> out = target.rows();
