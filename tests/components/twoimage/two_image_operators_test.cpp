@@ -39,11 +39,14 @@ ComPtr<ILumIPTwoImageParams> makeOperator(Op op, LONG mode) {
   }
 }
 
-// Execute through the operator's own interface (the three share its slot).
+// Execute through the operator's own interface.
 HRESULT execute(ILumIPTwoImageParams* op, ILumImage* a, ILumImage* b, ILumImage** out,
                 ILumRegion* regionA = nullptr, ILumRegion* regionB = nullptr) {
-  return static_cast<ILumIPTwoImageAdd*>(static_cast<ILumIPTwoImageAddParams*>(op))
-      ->Execute(a, b, regionA, regionB, out);
+  const ComPtr<ILumIPTwoImageParams> params(op);
+  if (auto add = params.as<ILumIPTwoImageAdd>()) return add->Execute(a, b, regionA, regionB, out);
+  if (auto subtract = params.as<ILumIPTwoImageSubtract>())
+    return subtract->Execute(a, b, regionA, regionB, out);
+  return params.as<ILumIPTwoImageMinMax>()->Execute(a, b, regionA, regionB, out);
 }
 
 ComPtr<ILumImage> executed(ILumIPTwoImageParams* op, ILumImage* a, ILumImage* b,

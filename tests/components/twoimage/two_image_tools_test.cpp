@@ -112,9 +112,11 @@ TEST(TwoImageTool, ANewOperatorTakesOverTheGraphicsAndTheOldOneIsLetGo) {
   auto old = paramsOf(tool.get());
   auto replacement = conformance::make<CLumIPTwoImageSubtract>();
   replacement->put_ImageAAlignmentX(9);
-  EXPECT_EQ(tool->putref_RunParams(reinterpret_cast<ILumIPTwoImageSubtractParams*>(
-                create<ILumRectangle>(CLSID_LumRectangle).get())),
-            E_NOINTERFACE);
+  // An object without the parameter interface is refused (by dispatch: C++ cannot pass one).
+  const lum::Variant notParams(
+      static_cast<IDispatch*>(create<ILumRectangle>(CLSID_LumRectangle).get()));
+  EXPECT_NE(conformance::invokePut(conformance::dispatchOf(*tool), L"RunParams", notParams), S_OK);
+  EXPECT_EQ(paramsOf(tool.get()).get(), old.get());
   ASSERT_EQ(tool->putref_RunParams(replacement.get()), S_OK);
   double origin = 0;
   tool->alignmentGraphic(false)->get_OriginX(&origin);
