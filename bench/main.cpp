@@ -11,6 +11,7 @@
 void lcAddKernelBenchRows();
 void lcAddExecuteBenchRows();
 void lcAddRegionBenchRows();
+void lcAddImageArithBenchRows();
 
 int main(int argc, char** argv) {
   std::string report = "report.json";
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
   lcAddKernelBenchRows();
   lcAddExecuteBenchRows();
   lcAddRegionBenchRows();
+  lcAddImageArithBenchRows();
   int count = static_cast<int>(rest.size());
   return lcRunBenchRows(count, rest.data(), report) ? 0 : 1;
 }

@@ -670,6 +670,26 @@ struct LUM_VISIBLE ILumTool : IDispatch {
 };
 
 // ---------------------------------------------------------------------------------------
+// Graphics
+
+// Coordinate axes drawn at an origin in the space SelectedSpaceName names; a display
+// lets the user drag them (a tool's interactive point). SetOrigin moves both
+// coordinates with one change event.
+LUM_INTERFACE_ID(ILumCoordinateAxes, IDispatch, IID_ILumCoordinateAxes);
+struct LUM_VISIBLE ILumCoordinateAxes : IDispatch {
+  virtual HRESULT get_SelectedSpaceName(BSTR* name) = 0;
+  virtual HRESULT put_SelectedSpaceName(BSTR name) = 0;
+  virtual HRESULT get_OriginX(double* x) = 0;
+  virtual HRESULT put_OriginX(double x) = 0;
+  virtual HRESULT get_OriginY(double* y) = 0;
+  virtual HRESULT put_OriginY(double y) = 0;
+  virtual HRESULT SetOrigin(double x, double y) = 0;
+  // Length of the drawn axes, in the selected space's units.
+  virtual HRESULT get_AxisLength(double* length) = 0;
+  virtual HRESULT put_AxisLength(double length) = 0;
+};
+
+// ---------------------------------------------------------------------------------------
 // State identifiers of the core object library's own components.
 
 enum LumImageStateIDs : LONG {
@@ -730,6 +750,13 @@ enum LumStringCollectionStateIDs : LONG {
   lumStringCollection_Items = 0x1300501,
 };
 
+enum LumCoordinateAxesStateIDs : LONG {
+  lumCoordinateAxes_SelectedSpaceName = 0x1300701,
+  lumCoordinateAxes_OriginX = 0x1300702,
+  lumCoordinateAxes_OriginY = 0x1300703,
+  lumCoordinateAxes_AxisLength = 0x1300704,
+};
+
 // Dispatch identifiers of their methods (a string collection's members have those of
 // ILumCollection).
 inline constexpr DISPID DISPID_LumRunStatus_SetStatus = 0x1300310;
@@ -740,3 +767,4 @@ inline constexpr DISPID DISPID_LumStopwatch_Start = 0x1300602;
 inline constexpr DISPID DISPID_LumStopwatch_Stop = 0x1300603;
 inline constexpr DISPID DISPID_LumStopwatch_ElapsedTime = 0x1300604;
 inline constexpr DISPID DISPID_LumStopwatch_Running = 0x1300605;
+inline constexpr DISPID DISPID_LumCoordinateAxes_SetOrigin = 0x1300710;

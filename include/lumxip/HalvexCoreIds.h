@@ -80,7 +80,9 @@ using DIID = IID;
   X(CLSID, LumCircularAnnulus, "{92F0770C-C594-4508-802A-06262C5061E3}")       \
   X(CLSID, LumEllipticalAnnulus, "{D28FAF25-1594-4516-B9BC-FD2A1FC41BE3}")     \
   X(CLSID, LumEllipticalAnnulusSection, "{7D641D06-0746-4AD5-B8F0-24FCE5C02DBB}") \
-  X(CLSID, LumPolygon, "{4CDF53E6-4826-42A1-AFD0-9CFE2C345750}")
+  X(CLSID, LumPolygon, "{4CDF53E6-4826-42A1-AFD0-9CFE2C345750}") \
+  X(IID, ILumCoordinateAxes, "{E76D85B9-93D1-403E-82E7-23DC1C659544}")          \
+  X(CLSID, LumCoordinateAxes, "{7539986D-A959-4E35-8977-98BC99D74C75}")
 // clang-format on
 
 #define LUM_DEFINE_IDENTIFIER(kind, name, text) \

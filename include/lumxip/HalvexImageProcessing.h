@@ -10,6 +10,8 @@
 #include "lumxip/ip/one_image_tool.h"
 #include "lumxip/ip/result_codes.h"
 #include "lumxip/ip/tool.h"
+#include "lumxip/ip/two_image.h"
+#include "lumxip/ip/two_image_arithmetic.h"
 
 inline constexpr GUID LIBID_HalvexImageProcessing =
     lum::guid("{FD1986F5-29AF-11D3-8550-0050041ADDAF}");

@@ -6,6 +6,7 @@
 #include "components/framework/module_registration.h"
 #include "lumxstd/collection.h"
 #include "lumxstd/coord_space_tree.h"
+#include "lumxstd/coordinate_axes.h"
 #include "lumxstd/images.h"
 #include "lumxstd/message_service.h"
 #include "lumxstd/persistence_service.h"
@@ -47,6 +48,7 @@ const lcModule gModule({
     lcModuleClass::of<CLumRecord>(),
     lcModuleClass::of<CLumStringCollection>(),
     lcModuleClass::of<CLumStopwatch>(),
+    lcModuleClass::of<CLumCoordinateAxes>(),
 });
 
 }  // namespace

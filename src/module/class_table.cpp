@@ -4,6 +4,8 @@
 #include "components/conv/convolution.h"
 #include "components/oneimage/one_image_tool.h"
 #include "components/oneimage/operators_collection.h"
+#include "components/twoimage/two_image_arithmetic.h"
+#include "components/twoimage/two_image_tools.h"
 
 std::vector<lcModuleClass> lumxipClasses() {
   return {
@@ -15,5 +17,11 @@ std::vector<lcModuleClass> lumxipClasses() {
       lcModuleClass::of<CLumIPOneImageConvolve3x3>(),
       lcModuleClass::of<CLumIPOneImageConvolveNxM>(),
       lcModuleClass::of<CLumIPOneImageHighPassFilter>(),
+      lcModuleClass::of<CLumIPTwoImageAdd>(),
+      lcModuleClass::of<CLumIPTwoImageSubtract>(),
+      lcModuleClass::of<CLumIPTwoImageMinMax>(),
+      lcModuleClass::of<CLumIPTwoImageAddTool>(),
+      lcModuleClass::of<CLumIPTwoImageSubtractTool>(),
+      lcModuleClass::of<CLumIPTwoImageMinMaxTool>(),
   };
 }

@@ -23,7 +23,23 @@
   X(IID, ILumIPOneImageConvolveNxM, "{E6D78A8F-B18D-4AA7-AE9B-6ED1556499FA}")         \
   X(CLSID, LumIPOneImageConvolveNxM, "{5F83747C-2556-454F-A7F5-5F4550FDAC9A}")        \
   X(IID, ILumIPOneImageHighPassFilter, "{5C39E872-B968-4096-BB84-8C25374A1328}")      \
-  X(CLSID, LumIPOneImageHighPassFilter, "{ED7BBD23-10D3-4DC2-BCA8-6562C20144F1}")
+  X(CLSID, LumIPOneImageHighPassFilter, "{ED7BBD23-10D3-4DC2-BCA8-6562C20144F1}")      \
+  X(IID, ILumIPTwoImageParams, "{80542418-8E04-4612-BC15-47BA8CFADB36}")             \
+  X(IID, ILumIPTwoImageAddParams, "{9758B5B1-26D7-47EA-81F9-B2F63624D7FA}")          \
+  X(IID, ILumIPTwoImageAdd, "{D88CDBB9-4EAA-476D-90CB-1EE4C7401C30}")                \
+  X(CLSID, LumIPTwoImageAdd, "{415AEF2F-FDAA-44AF-B85C-F6C462F640D1}")               \
+  X(IID, ILumIPTwoImageSubtractParams, "{38D9DE50-A007-4A0F-A72F-16766309CB1C}")     \
+  X(IID, ILumIPTwoImageSubtract, "{00365C07-5061-4C57-AA1B-4ED8C53B7824}")           \
+  X(CLSID, LumIPTwoImageSubtract, "{6282531A-7F62-40BF-8C50-0A85F1C6CFCE}")          \
+  X(IID, ILumIPTwoImageMinMaxParams, "{D792A1E7-875C-4401-B047-CDBD2C3D2A61}")       \
+  X(IID, ILumIPTwoImageMinMax, "{AA2C0E38-CBB8-4F25-AFA0-F9EB833F7A4C}")             \
+  X(CLSID, LumIPTwoImageMinMax, "{058503E3-DE26-4087-9DB8-DAC5972B49D2}")            \
+  X(IID, ILumIPTwoImageAddTool, "{2405286C-9F49-45EF-A987-BA4E6C4464BC}")            \
+  X(CLSID, LumIPTwoImageAddTool, "{DAD8EEEA-FB2A-4098-97C5-48133B2807A3}")           \
+  X(IID, ILumIPTwoImageSubtractTool, "{07CDD56C-0A6B-4AD9-990F-620F323BCB05}")       \
+  X(CLSID, LumIPTwoImageSubtractTool, "{439A2082-DAFE-4CA8-8A33-23E2FE6D6535}")      \
+  X(IID, ILumIPTwoImageMinMaxTool, "{79CAF4FE-3F77-4A26-B79E-D71C2E812113}")         \
+  X(CLSID, LumIPTwoImageMinMaxTool, "{6AAC6482-FB28-4744-9CAB-F96986F61FD5}")
 // clang-format on
 
 #define LUM_DEFINE_IDENTIFIER(kind, name, text) \

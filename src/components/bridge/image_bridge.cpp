@@ -32,14 +32,6 @@ lc2XformLinear linearAtOrigin(ILumTransform2D* transform) {
   return lc2XformLinear(lc2Matrix(a, b, c, d), {tx, ty});
 }
 
-ComPtr<ILumTransform2D> transformObject(const lc2XformLinear& value) {
-  auto object = create<ILumTransform2DLinear>(CLSID_LumTransform2DLinear);
-  const lc2Matrix& m = value.matrix();
-  throwIfFailed(
-      object->SetValues(m.a(), m.b(), m.c(), m.d(), value.translation().x, value.translation().y));
-  return object;
-}
-
 void checkRequest(const lcImageRequest& request) {
   if (request.image == nullptr) throw lcCOMError(kNoInputImage, 0);
   if (request.regionMode == lumRegionModePixelAlignedBoundingBoxAdjustMask)
@@ -53,14 +45,6 @@ void checkRequest(const lcImageRequest& request) {
     throw lcCOMError::withDescription(E_NOTIMPL,
                                       L"Sampling an affine rectangle region is not available yet.");
   }
-}
-
-// The linear form of a transform the bridge needs linear; 0x8004E200 for any other.
-lc2XformLinear requireLinear(ILumTransform2D* transform) {
-  VARIANT_BOOL linear = VARIANT_FALSE;
-  throwIfFailed(transform->get_IsLinear(&linear));
-  if (!linear) throw lcCOMError(kTransformNotLinear, 0);
-  return linearAtOrigin(transform);
 }
 
 // Cuts a frame that views the whole image (offset 0) to the region's pixel-aligned
@@ -112,7 +96,7 @@ void place(ILumImage* image, const lcPelFrame& result, ILumImage* templateImage)
   const lc2Vector offset{double(result.offsetX()), double(result.offsetY())};
   if (templateImage == nullptr) {
     throwIfFailed(image->put_PixelFromRootTransform(
-        transformObject(
+        lcTransformObject(
             lc2XformLinear(pixelFromRoot.matrix(), pixelFromRoot.translation() - offset))
             .get()));
     return;
@@ -125,10 +109,11 @@ void place(ILumImage* image, const lcPelFrame& result, ILumImage* templateImage)
   ComPtr<ILumTransform2D> selectedFromRoot;
   throwIfFailed(templateImage->GetTransform(lum::Bstr(L".").get(), lum::Bstr(L"@").get(),
                                             selectedFromRoot.put()));
-  pixelFromRoot = pixelFromRoot * requireLinear(selectedFromRoot.get());
+  pixelFromRoot = pixelFromRoot * lcRequireLinear(selectedFromRoot.get());
   throwIfFailed(image->SetCoordinateInfo(
       tree.get(), selected.get(),
-      transformObject(lc2XformLinear(pixelFromRoot.matrix(), pixelFromRoot.translation() - offset))
+      lcTransformObject(
+          lc2XformLinear(pixelFromRoot.matrix(), pixelFromRoot.translation() - offset))
           .get()));
 }
 
@@ -155,8 +140,6 @@ ComPtr<ILumImage16PixelMemory> memory16(const lcPelBuffer<uint16_t>& result) {
 
 }  // namespace
 
-// It must be linear: a kernel that resamples would otherwise work with the approximation
-// at the origin before the output image could refuse it.
 ComPtr<ILumRegion> lcMapRegionIntoPixels(ILumImage* image, ILumRegion* region) {
   lum::Bstr space;
   throwIfFailed(region->get_SelectedSpaceName(space.put()));
@@ -169,10 +152,28 @@ ComPtr<ILumRegion> lcMapRegionIntoPixels(ILumImage* image, ILumRegion* region) {
   return asRegion;
 }
 
+// It must be linear: a kernel that resamples would otherwise work with the approximation
+// at the origin before the output image could refuse it.
 lc2XformCache lcSelectedToPixels(ILumImage* image) {
   ComPtr<ILumTransform2D> transform;
   throwIfFailed(image->GetTransform(lum::Bstr(L"#").get(), lum::Bstr(L".").get(), transform.put()));
-  return lc2XformCache(lcMakeXform(requireLinear(transform.get())));
+  return lc2XformCache(lcMakeXform(lcRequireLinear(transform.get())));
+}
+
+ComPtr<ILumTransform2D> lcTransformObject(const lc2XformLinear& value) {
+  auto object = create<ILumTransform2DLinear>(CLSID_LumTransform2DLinear);
+  const lc2Matrix& m = value.matrix();
+  throwIfFailed(
+      object->SetValues(m.a(), m.b(), m.c(), m.d(), value.translation().x, value.translation().y));
+  return object;
+}
+
+lc2XformLinear lcRequireLinear(ILumTransform2D* transform) {
+  if (transform == nullptr) throw lcCOMError(E_NOINTERFACE, 0);
+  VARIANT_BOOL linear = VARIANT_FALSE;
+  throwIfFailed(transform->get_IsLinear(&linear));
+  if (!linear) throw lcCOMError(kTransformNotLinear, 0);
+  return linearAtOrigin(transform);
 }
 
 lcImageFormat lcChooseImageFormat(ILumImage* image, unsigned accepted) {

@@ -64,6 +64,12 @@ LUM_FRAMEWORK_API ComPtr<ILumImage> lcOutputImage24(const lc3PlanePelBuffer& res
 LUM_FRAMEWORK_API ComPtr<ILumImage> lcOutputImageRange16(const lcPelBufferRange16& result,
                                                          ILumImage* templateImage);
 
+// A linear transform object of the core object library holding `value`.
+LUM_FRAMEWORK_API ComPtr<ILumTransform2D> lcTransformObject(const lc2XformLinear& value);
+// The value of a transform that must be linear: 0x8004E200 for any other, E_NOINTERFACE
+// for none.
+LUM_FRAMEWORK_API lc2XformLinear lcRequireLinear(ILumTransform2D* transform);
+
 inline constexpr HRESULT kNoInputImage = hresultFrom(0x8004E400);
 inline constexpr HRESULT kUnsupportedPixelFormat = hresultFrom(0x8004E105);
 inline constexpr HRESULT kImageWithoutPixels = hresultFrom(0x8004E102);

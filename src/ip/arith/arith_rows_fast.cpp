@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "ip/arith/aligned_head.h"
 #include "ip/arith/arith_rows.h"
 
 HWY_BEFORE_NAMESPACE();
@@ -28,9 +29,7 @@ HWY_INLINE void mapRun(const T* in, T* out, std::ptrdiff_t length, bool stream, 
   const auto lanes = static_cast<std::ptrdiff_t>(hn::Lanes(d));
   std::ptrdiff_t x = 0;
   if (stream) {
-    const std::uintptr_t bytes = hn::Lanes(d) * sizeof(T);
-    const auto head = static_cast<std::ptrdiff_t>(
-        (bytes - reinterpret_cast<std::uintptr_t>(out) % bytes) % bytes / sizeof(T));
+    const std::ptrdiff_t head = lcPelsBeforeAlignedVector(out, hn::Lanes(d));
     for (; x < std::min(head, length); ++x)
       out[x] = rule(in[x]);
     for (; x + lanes <= length; x += lanes)

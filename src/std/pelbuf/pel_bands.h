@@ -47,6 +47,32 @@ void lcForEachRowInBands(const lcPelBuffer<S>& src, lcPelBuffer<D>& dst, const l
   });
 }
 
+// The binary form: bandFunction(const lcPelRows<const A>& inA, const lcPelRows<const B>&
+// inB, const lcPelRows<D>& out) over the pixels a and b share in buffer coordinates, as
+// the binary lcForEachRow places them (an unbound dst takes a's transform). Sources that
+// share no pixel do nothing and leave an unbound dst unbound.
+template <class A, class B, class D, class BandFunction>
+void lcForEachRowBand(const lcPelBuffer<A>& a, const lcPelBuffer<B>& b, lcPelBuffer<D>& dst,
+                      const lcBandRule& rule, BandFunction&& bandFunction) {
+  if (!a.isBound() || !b.isBound()) throw lcPel::UnboundWindow();
+  const lcPelRect common = lcIntersect(a.bufferRect(), b.bufferRect());
+  if (common.isEmpty()) return;
+  lcPelBuffer<A> aPart = a;
+  lcPelBuffer<B> bPart = b;
+  aPart.setBufferWindow(common);
+  bPart.setBufferWindow(common);
+  lcPelBuffer<D> target = lcPelDriverDetail::targetFor(dst, common, a, aPart, bPart);
+  const lcPelRows<const A> inA = std::as_const(aPart).rows();
+  const lcPelRows<const B> inB = std::as_const(bPart).rows();
+  const lcPelRows<D> out = target.rows();
+  const auto bands = lcKernelBands(out.height, out.width, rule, lcWorkerCount());
+  lcRunBands(bands, [&](const lcRowBand& band) {
+    bandFunction(lcPelRows<const A>{inA[band.begin], inA.pitch, inA.width, band.rows()},
+                 lcPelRows<const B>{inB[band.begin], inB.pitch, inB.width, band.rows()},
+                 lcPelRows<D>{out[band.begin], out.pitch, out.width, band.rows()});
+  });
+}
+
 // One band of a neighbourhood kernel: output rows band.begin to band.end of `out`.
 // Output pixel (x, y) of `out` sits on pixel (x + dx, y + dy) of `in` (both counted from
 // their windows' first pixels); the kernel reads the neighbourhood around it.
