@@ -23,7 +23,8 @@
   X(IID, ILumIPOneImageConvolveNxM, "{E6D78A8F-B18D-4AA7-AE9B-6ED1556499FA}")         \
   X(CLSID, LumIPOneImageConvolveNxM, "{5F83747C-2556-454F-A7F5-5F4550FDAC9A}")        \
   X(IID, ILumIPOneImageHighPassFilter, "{5C39E872-B968-4096-BB84-8C25374A1328}")      \
-  X(CLSID, LumIPOneImageHighPassFilter, "{ED7BBD23-10D3-4DC2-BCA8-6562C20144F1}")
+  X(CLSID, LumIPOneImageHighPassFilter, "{ED7BBD23-10D3-4DC2-BCA8-6562C20144F1}")      \
+  X(IID, ILumMemberDescriptions, "{6C1F6E0B-8E2D-4B7A-9F3C-2D5A7B41C9E8}")
 // clang-format on
 
 #define LUM_DEFINE_IDENTIFIER(kind, name, text) \
