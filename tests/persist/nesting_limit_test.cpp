@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <pthread.h>
 
-#include <chrono>
 #include <cstring>
 #include <vector>
 
@@ -178,21 +177,17 @@ constexpr std::size_t kSmallStack = 256 * 1024;
 struct Outcome {
   HRESULT result = S_OK;
   std::wstring description;
-  double seconds = 0;
 };
 
 Outcome loadOnSmallStack(const std::vector<std::byte>& bytes) {
   Outcome outcome;
   runOnStackOf(kSmallStack, [&] {
-    const auto start = std::chrono::steady_clock::now();
     ComPtr<IStream> stream;
     lum::createMemoryStream(bytes.data(), bytes.size(), stream.put());
     ComPtr<IUnknown> loaded;
     outcome.result = service()->Load(stream.get(), lumPersistAllGroups, loaded.put());
     outcome.description = lumtest::takeErrorInfo().description;
     loaded = nullptr;
-    outcome.seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   });
   return outcome;
 }
@@ -217,12 +212,11 @@ TEST(NestingLimit, SixtyFourLevelsOfAnyKindLoadAndOneMoreIsRefused) {
   }
 }
 
-TEST(NestingLimit, AHundredThousandNestedRecordsAreRefusedQuicklyOnASmallStack) {
+TEST(NestingLimit, AHundredThousandNestedRecordsAreRefusedOnASmallStack) {
   registerTestClasses();
   for (std::size_t p = 0; p < kPatterns.size(); ++p) {
     const Outcome outcome = loadOnSmallStack(nestedStream(kPatterns[p], 100000));
     EXPECT_EQ(outcome.result, E_FAIL) << "pattern " << p;
-    EXPECT_LT(outcome.seconds, 0.5) << "pattern " << p;
   }
 }
 
