@@ -456,7 +456,7 @@ struct LUM_VISIBLE ILumArchive : IDispatch {
 // Stream formats of the persistence service.
 enum LumPersistFormatConstants : LONG {
   lumPersistFormatBinary = 0,
-  lumPersistFormatText = 1,  // for job files; not available yet
+  lumPersistFormatText = 1,  // JSON, for job files; Load recognises either by content
 };
 
 // The persistence service: writes a component, with everything it holds, into a stream,

@@ -2,11 +2,13 @@
 
 #include <memory>
 #include <new>
+#include <span>
 
 #include "components/framework/call_boundary.h"
 #include "components/framework/com_error.h"
 #include "components/framework/error_reporting.h"
 #include "lumxstd/stream_format.h"
+#include "lumxstd/text_format.h"
 
 namespace lumxstd {
 namespace {
@@ -16,7 +18,7 @@ lcErrorContext contextFor(const wchar_t* method) {
           PersistenceService::kClass.progId};
 }
 
-void writeAll(IStream& stream, const std::vector<uint8_t>& bytes) {
+void writeAll(IStream& stream, std::span<const uint8_t> bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
     const ULONG chunk = static_cast<ULONG>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
@@ -62,6 +64,32 @@ BytesToLoad bytesToLoad(IStream& stream) {
   return load;
 }
 
+// Each encoding reads in a function of its own, so that the frame of load(), which every
+// nested load passes through, holds neither reader.
+[[gnu::noinline]] ComPtr<IUnknown> loadBinary(IStream& stream, const BytesToLoad& load, LONG mode,
+                                              IUnknown* into, std::vector<std::wstring>& problems) {
+  StreamReader reader(reinterpret_cast<const uint8_t*>(load.bytes.data), load.bytes.size,
+                      load.bytes.owner, mode);
+  ComPtr<IUnknown> loaded = reader.readDocument(into);
+  // Leave the stream just after what was read: more may follow.
+  const auto consumed = static_cast<int64_t>(reader.consumed());
+  const auto unread = static_cast<int64_t>(load.bytes.size) - consumed;
+  stream.Seek(LARGE_INTEGER{load.streamAtEnd ? -unread : consumed}, STREAM_SEEK_CUR, nullptr);
+  problems = reader.problems();
+  return loaded;
+}
+
+// A text document is the rest of the stream, which is left at its end.
+[[gnu::noinline]] ComPtr<IUnknown> loadText(IStream& stream, const BytesToLoad& load, LONG mode,
+                                            IUnknown* into, std::vector<std::wstring>& problems) {
+  TextReader reader({reinterpret_cast<const uint8_t*>(load.bytes.data), load.bytes.size}, mode);
+  ComPtr<IUnknown> loaded = reader.readDocument(into);
+  if (!load.streamAtEnd)
+    stream.Seek(LARGE_INTEGER{static_cast<int64_t>(load.bytes.size)}, STREAM_SEEK_CUR, nullptr);
+  problems = reader.problems();
+  return loaded;
+}
+
 // Loaded, but a host should warn its user: what could not be read, and why. Kept out of
 // load(), which nested loads pass through at every level, so that its frame stays small.
 HRESULT reportProblems(const lcErrorContext& context, const std::vector<std::wstring>& problems) {
@@ -91,8 +119,14 @@ HRESULT PersistenceService::createInstance(IUnknown* outer, REFIID iid, void** o
 HRESULT PersistenceService::Save(IUnknown* object, IStream* stream, LONG mode, LONG format) {
   if (object == nullptr || stream == nullptr) return E_POINTER;
   return callBoundary(contextFor(L"Save"), [&] {
+    if (format == lumPersistFormatText) {
+      const std::string text = TextWriter(mode).writeDocument(object);
+      writeAll(*stream, {reinterpret_cast<const uint8_t*>(text.data()), text.size()});
+      return;
+    }
     if (format != lumPersistFormatBinary)
-      throw lcCOMError::withDescription(E_NOTIMPL, L"Only the binary stream format is available.");
+      throw lcCOMError::withDescription(E_INVALIDARG,
+                                        L"There is no format " + std::to_wstring(format) + L".");
     StreamWriter writer(mode);
     writer.writeDocument(object);
     writeAll(*stream, writer.bytes());
@@ -116,14 +150,11 @@ HRESULT PersistenceService::load(IStream* stream, LONG mode, IUnknown* into, IUn
   std::vector<std::wstring> problems;
   const HRESULT hr = callBoundary(context, [&] {
     const BytesToLoad load = bytesToLoad(*stream);
-    StreamReader reader(reinterpret_cast<const uint8_t*>(load.bytes.data), load.bytes.size,
-                        load.bytes.owner, mode);
-    ComPtr<IUnknown> loaded = reader.readDocument(into);
-    // Leave the stream just after what was read: more may follow.
-    const auto consumed = static_cast<int64_t>(reader.consumed());
-    const auto unread = static_cast<int64_t>(load.bytes.size) - consumed;
-    stream->Seek(LARGE_INTEGER{load.streamAtEnd ? -unread : consumed}, STREAM_SEEK_CUR, nullptr);
-    problems = reader.problems();
+    const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(load.bytes.data),
+                                         load.bytes.size);
+    ComPtr<IUnknown> loaded = looksLikeText(bytes)
+                                  ? loadText(*stream, load, mode, into, problems)
+                                  : loadBinary(*stream, load, mode, into, problems);
     if (object) *object = loaded.detach();
   });
   if (FAILED(hr) || problems.empty()) return hr;

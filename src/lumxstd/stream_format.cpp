@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "components/framework/com_error.h"
-#include "persist/archive_read.h"
+#include "lumxstd/persisted_objects.h"
 #include "persist/nesting_guard.h"
 #include "persist/property_archive.h"
 #include "platform/variant_types.h"
@@ -20,36 +20,6 @@ enum RecordTag : uint8_t {
   kStreamedObject = 3,  // class identifier, then the bytes of its own IStream form
 };
 
-ComPtr<IUnknown> identityOf(IUnknown* object) {
-  ComPtr<IUnknown> identity;
-  throwIfFailed(object->QueryInterface(iid_of<IUnknown>, identity.putVoid()));
-  return identity;
-}
-
-CLSID classIdOf(IUnknown* object) {
-  CLSID clsid{};
-  ComPtr<IPersist> persist;
-  ComPtr<IPersistStream> stream;
-  if (SUCCEEDED(object->QueryInterface(iid_of<IPersistStream>, stream.putVoid())))
-    throwIfFailed(stream->GetClassID(&clsid));
-  else if (SUCCEEDED(object->QueryInterface(iid_of<IPersist>, persist.putVoid())))
-    throwIfFailed(persist->GetClassID(&clsid));
-  else
-    throw lcCOMError::withDescription(E_NOINTERFACE,
-                                      L"An object cannot be saved: it does not name its class.");
-  return clsid;
-}
-
-std::wstring classText(const CLSID& clsid) {
-  LPOLESTR progId = nullptr;
-  if (SUCCEEDED(ProgIDFromCLSID(clsid, &progId))) {
-    std::wstring text(progId);
-    CoTaskMemFree(progId);
-    return text;
-  }
-  return lum::toWString(clsid);
-}
-
 // Bytes each element of an array takes at least in a stream; 0 for unsupported types.
 uint64_t minimumSize(VARTYPE vt) {
   switch (vt) {
@@ -63,13 +33,6 @@ uint64_t minimumSize(VARTYPE vt) {
     default:
       return lum::arrayElementSize(vt);  // the value itself
   }
-}
-
-// Arrays of VARIANTs may hold arrays again with no object between them, so each takes a
-// level of nesting as an object does; other arrays cannot nest by themselves.
-std::optional<lcNestingGuard> arrayLevel(VARTYPE elementType) {
-  if (elementType != VT_VARIANT) return std::nullopt;
-  return std::optional<lcNestingGuard>(std::in_place, L"arrays of values");
 }
 
 }  // namespace
@@ -116,37 +79,24 @@ void StreamWriter::writeObject(IUnknown* object) {
     return;
   }
   const ComPtr<IUnknown> identity = identityOf(object);
-  for (std::size_t i = 0; i < written_.size(); ++i) {
-    if (written_[i] != identity) continue;
-    // A reader cannot hand out an object before it has read it.
-    if (!complete_[i])
-      throw lcArchive::BadContent(L"an object holds a reference to itself and cannot be saved");
+  if (const auto index = written_.find(identity)) {
     putScalar<uint8_t>(kReference);
-    putScalar<uint32_t>(static_cast<uint32_t>(i));
+    putScalar<uint32_t>(*index);
     return;
   }
   const lcNestingGuard level(L"objects");
   const CLSID clsid = classIdOf(object);
-  const std::size_t slot = written_.size();
   if (auto persist = identity.as<ILumPersistArchive>()) {
-    written_.push_back(identity);
-    complete_.push_back(false);
+    const uint32_t slot = written_.add(identity);
     putScalar<uint8_t>(kArchivedObject);
     writeGuid(clsid);
-    ComPtr<ILumArchive> archive = lcCreatePropertyArchive(mode_);
-    throwIfFailed(persist->Persist(archive.get(), mode_));
-    writeArchive(*archive);
-    complete_[slot] = true;
+    writeArchive(*writeArchiveOf(*persist, mode_));
+    written_.complete(slot);
     return;
   }
   if (auto streamed = identity.as<IPersistStream>()) {
-    written_.push_back(identity);
-    complete_.push_back(true);
-    ComPtr<IStream> memory;
-    throwIfFailed(lum::createMemoryStream(memory.put()));
-    throwIfFailed(streamed->Save(memory.get(), FALSE));
-    std::vector<std::byte> bytes;
-    throwIfFailed(lum::readWholeStream(memory.get(), &bytes));
+    written_.complete(written_.add(identity));
+    const std::vector<std::byte> bytes = streamedBytesOf(*streamed);
     putScalar<uint8_t>(kStreamedObject);
     writeGuid(clsid);
     putScalar<uint32_t>(static_cast<uint32_t>(bytes.size()));
@@ -200,26 +150,13 @@ void StreamWriter::writeValue(const VARIANT& input) {
 }
 
 void StreamWriter::writeArray(SAFEARRAY* array, VARTYPE elementType) {
-  const auto level = arrayLevel(elementType);
-  LONG lower = 0, upper = -1;
-  if (array) {
-    SafeArrayGetLBound(array, 1, &lower);
-    SafeArrayGetUBound(array, 1, &upper);
-  }
-  const uint32_t count = array ? static_cast<uint32_t>(int64_t{upper} - lower + 1) : 0;
-  putScalar<int32_t>(lower);
+  const auto level = arrayNestingLevel(elementType);
+  const ArrayElements elements(array);
+  const auto count = static_cast<uint32_t>(elements.count());
+  putScalar<int32_t>(elements.lower());
   putScalar<uint32_t>(count);
-  if (count == 0) return;
-  void* data = nullptr;
-  throwIfFailed(SafeArrayAccessData(array, &data));
-  struct Unaccess {
-    SAFEARRAY* a;
-    ~Unaccess() { SafeArrayUnaccessData(a); }
-  } unaccess{array};
-  const std::size_t size = SafeArrayGetElemsize(array);
-  auto* bytes = static_cast<uint8_t*>(data);
   for (uint32_t i = 0; i < count; ++i) {
-    uint8_t* element = bytes + std::size_t{i} * size;
+    auto* element = const_cast<std::byte*>(elements.element(i));
     switch (elementType) {
       case VT_BSTR:
         writeString(lum::bstrView(*reinterpret_cast<BSTR*>(element)));
@@ -234,7 +171,7 @@ void StreamWriter::writeArray(SAFEARRAY* array, VARTYPE elementType) {
       default:
         if (minimumSize(elementType) == 0)
           throw lcArchive::BadType(L"an array that cannot be saved");
-        put(element, size);
+        put(element, elements.elementSize());
     }
   }
 }
@@ -302,48 +239,23 @@ void StreamReader::readHeader() {
   (void)takeScalar<uint32_t>();  // flags, reserved
 }
 
-ComPtr<IUnknown> StreamReader::objectFor(const CLSID& clsid, IUnknown* into) {
-  if (into) {
-    if (classIdOf(into) != clsid)
-      throw lcCOMError::withDescription(
-          E_INVALIDARG,
-          L"The stream holds an object of another class (" + classText(clsid) + L").");
-    return identityOf(into);
-  }
-  if (clsid == CLSID_NULL)  // a property archive: made directly
-    return identityOf(lcCreatePropertyArchive(mode_).get());
-  ComPtr<IUnknown> object;
-  if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_ALL, iid_of<IUnknown>, object.putVoid())))
-    throw lcCOMError::withDescription(
-        REGDB_E_CLASSNOTREG,
-        L"The stream holds an object of class " + classText(clsid) + L", which is not registered.");
-  return object;
-}
-
 ComPtr<IUnknown> StreamReader::readObject(IUnknown* into, bool top) {
   const uint8_t tag = takeScalar<uint8_t>();
   if (tag == kNullObject) return nullptr;
-  if (tag == kReference) {
-    const uint32_t index = takeScalar<uint32_t>();
-    if (index >= read_.size()) throw lcArchive::BadContent(L"a reference to an unknown object");
-    if (!read_[index]) throw lcArchive::BadContent(L"a reference to an object still being read");
-    return read_[index];
-  }
+  if (tag == kReference) return read_.at(takeScalar<uint32_t>());
   if (tag != kArchivedObject && tag != kStreamedObject)
     throw lcArchive::BadContent(L"an unknown object record");
 
   const lcNestingGuard level(L"objects");
   const CLSID clsid = readGuid();
   const bool existed = top && into;
-  const ComPtr<IUnknown> object = objectFor(clsid, existed ? into : nullptr);
-  const std::size_t slot = read_.size();
-  read_.emplace_back();  // empty while the object is being read
-
+  const ComPtr<IUnknown> object = objectForRecord(clsid, existed ? into : nullptr, mode_);
+  const uint32_t slot = read_.reserve();
   if (tag == kStreamedObject)
     readStreamed(*object);
   else
     readArchived(*object, clsid, top, existed);
-  read_[slot] = object;
+  read_.fill(slot, object);
   return object;
 }
 
@@ -352,16 +264,11 @@ ComPtr<IUnknown> StreamReader::readObject(IUnknown* into, bool top) {
 void StreamReader::readStreamed(IUnknown& object) {
   const uint32_t size = takeScalar<uint32_t>();
   requireRoom(size, 1);
-  ComPtr<IStream> bytes;
-  throwIfFailed(lum::createReadOnlyStream(data_ + position_, size, owner_, bytes.put()));
+  loadStreamed(object, data_ + position_, size, owner_);
   position_ += size;
-  ComPtr<IPersistStream> streamed = ComPtr<IUnknown>(&object).as<IPersistStream>();
-  if (!streamed) throw lcArchive::BadContent(L"an object that cannot be read from a stream");
-  throwIfFailed(streamed->Load(bytes.get()));
 }
 
-// A failure leaves an object that existed before as it was: every byte of its archive is
-// read before it is touched, and what it read is undone when its own Persist fails.
+// Every byte of the archive is read before the object is touched.
 void StreamReader::readArchived(IUnknown& object, const CLSID& clsid, bool top, bool existed) {
   ComPtr<ILumArchive> archive = lcCreatePropertyArchive(mode_);
   const uint32_t count = takeScalar<uint32_t>();
@@ -371,12 +278,7 @@ void StreamReader::readArchived(IUnknown& object, const CLSID& clsid, bool top, 
     const lum::Variant value = readValue();
     lcAppendToArchive(*archive, value.get(), key);
   }
-  ComPtr<ILumPersistArchive> persist = ComPtr<IUnknown>(&object).as<ILumPersistArchive>();
-  if (!persist) throw lcArchive::BadContent(L"an object that cannot read an archive");
-  lcArchiveRead reading(*persist, existed);
-  throwIfFailed(persist->Persist(archive.get(), mode_));
-  collectProblems(*archive, clsid);
-  reading.finish(!top);
+  readArchiveInto(object, *archive, clsid, mode_, top, existed, problems_);
 }
 
 lum::Variant StreamReader::readValue() {
@@ -425,7 +327,7 @@ lum::Variant StreamReader::readValue() {
 }
 
 SAFEARRAY* StreamReader::readArray(VARTYPE elementType) {
-  const auto level = arrayLevel(elementType);
+  const auto level = arrayNestingLevel(elementType);
   const uint64_t minBytes = minimumSize(elementType);
   if (minBytes == 0) throw lcArchive::BadContent(L"an array of an unknown type");
   const int32_t lower = takeScalar<int32_t>();
@@ -471,18 +373,6 @@ SAFEARRAY* StreamReader::readArray(VARTYPE elementType) {
     throw;
   }
   return array;
-}
-
-void StreamReader::collectProblems(ILumArchive& archive, const CLSID& clsid) {
-  lum::Bstr problems, unread;
-  archive.get_Problems(problems.put());
-  archive.get_UnreadKeys(unread.put());
-  if (problems.empty() && unread.empty()) return;
-  std::wstring text = classText(clsid) + L":";
-  if (!problems.empty()) text += L" missing or invalid: " + problems.str();
-  if (!problems.empty() && !unread.empty()) text += L";";
-  if (!unread.empty()) text += L" never read: " + unread.str();
-  problems_.push_back(std::move(text));
 }
 
 }  // namespace lumxstd

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "lumxip/HalvexCore.h"
+#include "lumxstd/persisted_objects.h"
 
 namespace lumxstd {
 
@@ -41,8 +42,7 @@ class StreamWriter {
 
   LONG mode_;
   std::vector<uint8_t> bytes_;
-  std::vector<ComPtr<IUnknown>> written_;  // identities, by index of first appearance
-  std::vector<bool> complete_;             // whether each one's record is finished
+  SavedObjects written_;
 };
 
 // Reads objects out of bytes that `owner` keeps alive. Every object read is suspended
@@ -61,8 +61,6 @@ class StreamReader {
 
  private:
   void readHeader();
-  // The object a record of class `clsid` is read into: `into` (of that class), or a new one.
-  ComPtr<IUnknown> objectFor(const CLSID& clsid, IUnknown* into);
   ComPtr<IUnknown> readObject(IUnknown* into, bool top);
   void readStreamed(IUnknown& object);
   void readArchived(IUnknown& object, const CLSID& clsid, bool top, bool existed);
@@ -75,14 +73,13 @@ class StreamReader {
   T takeScalar();
   // Checks that `count` items of at least `minBytes` each can still be there.
   void requireRoom(uint64_t count, uint64_t minBytes) const;
-  void collectProblems(ILumArchive& archive, const CLSID& clsid);
 
   const uint8_t* data_;
   std::size_t size_;
   std::shared_ptr<const void> owner_;
   std::size_t position_ = 0;
   LONG mode_;
-  std::vector<ComPtr<IUnknown>> read_;  // by index; null while its object is being read
+  LoadedObjects read_;
   std::vector<std::wstring> problems_;
 };
 
