@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 lumxip=${1:-../build/apps/lumxip/lumxip}
-ext=${2:-job}
+ext=${2:-json}
 
 # Edges: smooth away the noise, then keep what changes quickly.
 "$lumxip" new Halvex.LumIPOneImageTool --set ToolName=Edges \

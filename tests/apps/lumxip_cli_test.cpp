@@ -138,7 +138,7 @@ TEST_F(LumxipCli, ExecSetsPropertiesByNameWithEnumerationNamesAndReportsRefusals
 
 TEST_F(LumxipCli, RunOverAFolderReportsADamagedImageAndFinishesTheRest) {
   ASSERT_EQ(lumxip("new Halvex.LumIPOneImageTool --add Halvex.LumIPOneImageAddSubtractConstant "
-                   "--set 'Operators.Item(0).ConstantValue=5' -o job.bin")
+                   "--set 'Operators.Item(0).ConstantValue=5' -o job.json")
                 .exitCode,
             0);
   fs::create_directories(dir_ / "in");
@@ -146,7 +146,7 @@ TEST_F(LumxipCli, RunOverAFolderReportsADamagedImageAndFinishesTheRest) {
   writePgm("in/c.pgm", 8, 8, [](int, int) { return 20; });
   std::ofstream(dir_ / "in" / "b.pgm", std::ios::binary) << "P5\n8 8\n255\nshort";
 
-  const Outcome run = lumxip("run job.bin --input in -o out --json");
+  const Outcome run = lumxip("run job.json --input in -o out --json");
   EXPECT_EQ(run.exitCode, 1) << "one image failed";
   const auto report = nlohmann::json::parse(run.out);
   EXPECT_EQ(report["count"], 3);
