@@ -30,20 +30,24 @@ struct ExecOutcome {
   double elapsedMs = 0;
 };
 
-// Execute(input[, inputB], regionMode, region) through dispatch; its result is the output.
+// Execute through dispatch: (input, regionMode, region) for a one-image operator;
+// (inputA, inputB, regionA, regionB) with a second input, whose region stays empty.
 Failure callExecute(IDispatch* component, const ExecOptions& options, lum::Variant* result,
                     double* elapsedMs) {
+  const lum::Variant noObject(static_cast<IDispatch*>(nullptr));
+  const lum::Variant region =
+      options.region.empty() ? noObject : lum::Variant(parseRegion(options.region).get());
   std::vector<lum::Variant> args;
-  if (!options.input.empty())
-    args.emplace_back(readImageFile(options.input).get());
-  else
-    args.emplace_back(static_cast<IDispatch*>(nullptr));
-  if (!options.inputB.empty()) args.emplace_back(readImageFile(options.inputB).get());
-  args.emplace_back(static_cast<int32_t>(options.regionMode));
-  if (!options.region.empty())
-    args.emplace_back(parseRegion(options.region).get());
-  else
-    args.emplace_back(static_cast<IDispatch*>(nullptr));
+  args.push_back(options.input.empty() ? noObject
+                                       : lum::Variant(readImageFile(options.input).get()));
+  if (!options.inputB.empty()) {
+    args.emplace_back(readImageFile(options.inputB).get());
+    args.push_back(region);
+    args.push_back(noObject);
+  } else {
+    args.emplace_back(static_cast<int32_t>(options.regionMode));
+    args.push_back(region);
+  }
   const auto start = std::chrono::steady_clock::now();
   Failure f = invokeByName(component, L"Execute", DISPATCH_METHOD, std::move(args), result);
   *elapsedMs =
