@@ -1,5 +1,5 @@
 # The front door: everything a newcomer or CI needs is one of these targets.
-#   make run             builds and runs the demo program
+#   make run             builds and runs `lumxip demo`
 #   make test            installs missing packages, builds and runs every test
 #   make test-sanitize   the same under AddressSanitizer and UndefinedBehaviorSanitizer
 #   make bench           benchmarks the kernels against OpenCV (installs OpenCV for it)
@@ -56,7 +56,7 @@ bench: bench-deps $(BENCH_DIR)/build.ninja
 	$(BENCH_DIR)/bench/lumxip-bench --report $(BENCH_DIR)/report.json
 
 run: build
-	$(BUILD_DIR)/apps/demo/lumxip-demo
+	$(BUILD_DIR)/apps/lumxip/lumxip demo
 
 format:
 	@git ls-files '*.h' '*.cpp' | xargs clang-format -i

@@ -6,6 +6,7 @@
 #include "lumxip/HalvexCore.h"
 #include "lumxip/ip/constant_arithmetic.h"
 #include "lumxip/ip/convolution.h"
+#include "lumxip/ip/member_descriptions.h"
 #include "lumxip/ip/one_image.h"
 #include "lumxip/ip/one_image_tool.h"
 #include "lumxip/ip/result_codes.h"

@@ -11,6 +11,7 @@
 #include "platform/dispatch.h"
 #include "platform/error_info.h"
 #include "platform/event_log.h"
+#include "platform/file_stream.h"
 #include "platform/guid.h"
 #include "platform/locale.h"
 #include "platform/managed_bridge.h"

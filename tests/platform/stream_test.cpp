@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -69,6 +72,55 @@ TEST(ReadOnlyStream, ReadsBytesWhereTheyAreAndKeepsTheirOwnerAlive) {
   EXPECT_FALSE(watch.expired()) << "what rest() hands out keeps the bytes";
   rest = {};
   EXPECT_TRUE(watch.expired());
+}
+
+}  // namespace
+
+namespace {
+
+std::filesystem::path scratchFile(const char* name) {
+  return std::filesystem::temp_directory_path() /
+         (std::string("lumxip-") + std::to_string(::getpid()) + "-" + name);
+}
+
+TEST(FileStream, WritesAFileThatReadsBackAndRefusesWritingWhenOpenedForReading) {
+  const auto path = scratchFile("stream");
+  {
+    ComPtr<IStream> out;
+    ASSERT_EQ(lum::createFileStream(path, lum::FileStreamMode::create, out.put()), S_OK);
+    ASSERT_EQ(out->Write("hello", 5, nullptr), S_OK);
+    ASSERT_EQ(out->Seek(LARGE_INTEGER{7}, STREAM_SEEK_SET, nullptr), S_OK);
+    ASSERT_EQ(out->Write("!", 1, nullptr), S_OK);
+  }
+  ComPtr<IStream> in, clone;
+  ASSERT_EQ(lum::createFileStream(path, lum::FileStreamMode::read, in.put()), S_OK);
+  std::vector<std::byte> all;
+  ASSERT_EQ(lum::readWholeStream(in.get(), &all), S_OK);
+  ASSERT_EQ(all.size(), 8u);
+  EXPECT_EQ(all[5], std::byte{0}) << "the gap reads as zeros";
+  EXPECT_EQ(all[7], std::byte{'!'});
+  ULONG written = 1;
+  EXPECT_EQ(in->Write("x", 1, &written), STG_E_ACCESSDENIED);
+  EXPECT_EQ(written, 0u);
+
+  ASSERT_EQ(in->Seek(LARGE_INTEGER{1}, STREAM_SEEK_SET, nullptr), S_OK);
+  ASSERT_EQ(in->Clone(clone.put()), S_OK);
+  char buffer[4] = {};
+  ULONG read = 0;
+  ASSERT_EQ(clone->Read(buffer, 4, &read), S_OK);
+  EXPECT_EQ(std::string(buffer, read), "ello");
+  std::filesystem::remove(path);
+}
+
+TEST(FileStream, NamesWhyAFileCannotBeOpened) {
+  ComPtr<IStream> stream;
+  EXPECT_EQ(lum::createFileStream(scratchFile("missing"), lum::FileStreamMode::read, stream.put()),
+            STG_E_FILENOTFOUND);
+  EXPECT_EQ(lum::createFileStream(std::filesystem::temp_directory_path(), lum::FileStreamMode::read,
+                                  stream.put()),
+            STG_E_INVALIDPARAMETER)
+      << "a directory is no file";
+  EXPECT_EQ(lum::createFileStream("/x", lum::FileStreamMode::read, nullptr), E_POINTER);
 }
 
 }  // namespace

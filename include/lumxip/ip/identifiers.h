@@ -39,7 +39,8 @@
   X(IID, ILumIPTwoImageSubtractTool, "{07CDD56C-0A6B-4AD9-990F-620F323BCB05}")       \
   X(CLSID, LumIPTwoImageSubtractTool, "{439A2082-DAFE-4CA8-8A33-23E2FE6D6535}")      \
   X(IID, ILumIPTwoImageMinMaxTool, "{79CAF4FE-3F77-4A26-B79E-D71C2E812113}")         \
-  X(CLSID, LumIPTwoImageMinMaxTool, "{6AAC6482-FB28-4744-9CAB-F96986F61FD5}")
+  X(CLSID, LumIPTwoImageMinMaxTool, "{6AAC6482-FB28-4744-9CAB-F96986F61FD5}") \
+  X(IID, ILumMemberDescriptions, "{6C1F6E0B-8E2D-4B7A-9F3C-2D5A7B41C9E8}")
 // clang-format on
 
 #define LUM_DEFINE_IDENTIFIER(kind, name, text) \

@@ -17,7 +17,9 @@
 #include "components/framework/component_core.h"
 #include "components/framework/dispatch_impl.h"
 #include "components/framework/managed_bridge.h"
+#include "components/framework/member_descriptions.h"
 #include "components/framework/members.h"
+#include "lumxip/ip/member_descriptions.h"
 #include "platform/type_info.h"
 
 // Interface getter and setter of a property held in `field`, one line in the class.
@@ -43,10 +45,10 @@
   }
 
 template <class T, class Itf, const IID& EventIid, class... Extra>
-class lcComponentBase
-    : public lum::ComObject<Itf, ILumObject, ILumChangeEventConfiguration,
-                            IConnectionPointContainer, ILumPersistArchive, IPersistStream,
-                            ISupportErrorInfo, IProvideClassInfo2, ILumComInternal, Extra...> {
+class lcComponentBase : public lum::ComObject<Itf, ILumObject, ILumChangeEventConfiguration,
+                                              IConnectionPointContainer, ILumPersistArchive,
+                                              IPersistStream, ISupportErrorInfo, IProvideClassInfo2,
+                                              ILumComInternal, ILumMemberDescriptions, Extra...> {
  public:
   using Self = T;
   using PrimaryInterface = Itf;
@@ -181,6 +183,37 @@ class lcComponentBase
   HRESULT Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                  EXCEPINFO* exception, UINT* argumentError) override {
     return lcDispatcher<T>::invoke(self(), id, flags, params, result, exception, argumentError);
+  }
+
+  // ---- ILumMemberDescriptions ----
+  HRESULT get_MemberCount(LONG* count) override {
+    if (count == nullptr) return E_POINTER;
+    const auto* table = memberDescriptions();
+    if (table == nullptr) return E_OUTOFMEMORY;
+    *count = static_cast<LONG>(table->size());
+    return S_OK;
+  }
+  HRESULT GetMember(LONG index, BSTR* name, DISPID* dispid, BSTR* kind, VARTYPE* type,
+                    BSTR* defaultValue, BSTR* description) override {
+    const auto* table = memberDescriptions();
+    if (table == nullptr) return E_OUTOFMEMORY;
+    return lcGetMemberDescription(*table, index, name, dispid, kind, type, defaultValue,
+                                  description);
+  }
+  HRESULT GetEnumeration(LONG index, VARIANT* names, VARIANT* values) override {
+    const auto* table = memberDescriptions();
+    if (table == nullptr) return E_OUTOFMEMORY;
+    return lcGetMemberEnumeration(*table, index, names, values);
+  }
+  // The class's member descriptions, made once on first use; null when that ran out of
+  // memory.
+  static const std::vector<lcMemberDescription>* memberDescriptions() noexcept {
+    try {
+      static const std::vector<lcMemberDescription> table = describeMembers<T>();
+      return &table;
+    } catch (const std::bad_alloc&) {
+      return nullptr;
+    }
   }
 
   // ---- ISupportErrorInfo ----

@@ -15,22 +15,27 @@ struct lcMemberDescription {
   VARTYPE type = VT_EMPTY;    // properties only
   std::wstring defaultValue;  // properties only, as text
   std::vector<std::wstring> enumerationNames;
+  std::vector<LONG> enumerationValues;  // one per name
   std::wstring persistedAs;
   std::wstring description;  // properties only
 };
 
 namespace lum::detail {
 
+// The names an enumeration check knows, with their values: a range names its members
+// from its first value on.
 template <class Check>
-std::vector<std::wstring> enumerationNamesOf(const Check& check) {
-  std::vector<std::wstring> names;
+void describeEnumeration(const Check& check, lcMemberDescription& d) {
   if constexpr (requires { check.names; }) {
-    for (const wchar_t* name : check.names)
-      names.emplace_back(name);
+    LONG value = static_cast<LONG>(check.first);
+    for (const wchar_t* name : check.names) {
+      d.enumerationNames.emplace_back(name);
+      d.enumerationValues.push_back(value++);
+    }
   } else if constexpr (requires { check.firstName; }) {
-    names = {check.firstName, check.secondName};
+    d.enumerationNames = {check.firstName, check.secondName};
+    d.enumerationValues = {static_cast<LONG>(check.first), static_cast<LONG>(check.second)};
   }
-  return names;
 }
 
 template <class M>
@@ -59,7 +64,7 @@ std::vector<lcMemberDescription> describeMembers() {
                                               : L"property";
       d.type = M::Traits::vt;
       d.defaultValue = lum::detail::defaultText(member);
-      d.enumerationNames = lum::detail::enumerationNamesOf(member.check);
+      lum::detail::describeEnumeration(member.check, d);
       if (member.persistName) d.persistedAs = member.persistName;
       d.description = member.description;
     } else if constexpr (lum::detail::IsMethod<M>::value) {

@@ -31,6 +31,44 @@ TEST(ComponentDescription, ListsEveryMemberWithTypeDefaultAndEnumerationNames) {
   EXPECT_EQ(find(members, L"Weight").kind, L"indexed property");
 }
 
+TEST(ComponentDescription, ReachesHostsThroughTheMemberDescriptionsInterface) {
+  ComPtr<ILumMemberDescriptions> described;
+  ASSERT_EQ(
+      CTestWidget::createInstance(nullptr, iid_of<ILumMemberDescriptions>, described.putVoid()),
+      S_OK);
+  const auto members = describeMembers<CTestWidget>();
+  LONG count = 0;
+  ASSERT_EQ(described->get_MemberCount(&count), S_OK);
+  ASSERT_EQ(count, static_cast<LONG>(members.size()));
+  const auto mode =
+      std::find_if(members.begin(), members.end(), [](const auto& d) { return d.name == L"Mode"; });
+  const LONG index = static_cast<LONG>(mode - members.begin());
+  lum::Bstr name, kind, defaultValue, description;
+  DISPID dispid = 0;
+  VARTYPE type = VT_EMPTY;
+  ASSERT_EQ(described->GetMember(index, name.put(), &dispid, kind.put(), &type, defaultValue.put(),
+                                 description.put()),
+            S_OK);
+  EXPECT_EQ(name.view(), L"Mode");
+  EXPECT_EQ(dispid, mode->dispid);
+  EXPECT_EQ(type, VT_I4);
+  lum::Variant names, values;
+  ASSERT_EQ(described->GetEnumeration(index, names.put(), values.put()), S_OK);
+  LONG last = 1, value = -1;
+  BSTR second = nullptr;
+  ASSERT_EQ(SafeArrayGetElement(names.get().parray, &last, &second), S_OK);
+  EXPECT_EQ(lum::bstrView(second), L"testWidgetModeExact");
+  SysFreeString(second);
+  ASSERT_EQ(SafeArrayGetElement(values.get().parray, &last, &value), S_OK);
+  EXPECT_EQ(value, testWidgetModeExact);
+
+  EXPECT_EQ(described->GetMember(count, name.put(), &dispid, kind.put(), &type, defaultValue.put(),
+                                 description.put()),
+            E_INVALIDARG);
+  EXPECT_EQ(described->GetEnumeration(-1, names.put(), values.put()), E_INVALIDARG);
+  EXPECT_EQ(described->GetEnumeration(0, nullptr, values.put()), E_POINTER);
+}
+
 TEST(PreparedState, RebuildsOnlyWhenStaleAndKeepsSnapshotsInUse) {
   lcRecursiveLock lock;
   lcPreparedState<int> state;
