@@ -6,9 +6,11 @@
 #include "lumxip/HalvexCore.h"
 #include "lumxip/ip/constant_arithmetic.h"
 #include "lumxip/ip/convolution.h"
+#include "lumxip/ip/flip_rotate.h"
 #include "lumxip/ip/one_image.h"
 #include "lumxip/ip/one_image_tool.h"
 #include "lumxip/ip/result_codes.h"
+#include "lumxip/ip/sampling.h"
 #include "lumxip/ip/tool.h"
 
 inline constexpr GUID LIBID_HalvexImageProcessing =

@@ -4,6 +4,9 @@
 #include "components/conv/convolution.h"
 #include "components/oneimage/one_image_tool.h"
 #include "components/oneimage/operators_collection.h"
+#include "components/orient/flip_rotate.h"
+#include "components/orient/missing_pixel.h"
+#include "components/sampling/sampling.h"
 
 std::vector<lcModuleClass> lumxipClasses() {
   return {
@@ -15,5 +18,10 @@ std::vector<lcModuleClass> lumxipClasses() {
       lcModuleClass::of<CLumIPOneImageConvolve3x3>(),
       lcModuleClass::of<CLumIPOneImageConvolveNxM>(),
       lcModuleClass::of<CLumIPOneImageHighPassFilter>(),
+      lcModuleClass::of<CLumIPOneImageFlipRotate>(),
+      lcModuleClass::of<CLumIPOneImageMissingPixel>(),
+      lcModuleClass::of<CLumIPOneImageSubSampler>(),
+      lcModuleClass::of<CLumIPOneImageExpand>(),
+      lcModuleClass::of<CLumIPOneImageGaussSampler>(),
   };
 }
