@@ -13,6 +13,7 @@
 
 #include "kernel_rows.h"
 
+#include "bench_images.h"
 #include "bench_rows.h"
 #include "ip/arith/add_constant.h"
 #include "ip/arith/multiply_table.h"
@@ -23,31 +24,6 @@
 #include "std/pelbuf/pel_bands.h"
 
 namespace {
-
-// A random source image seen both as our buffer and as an OpenCV matrix over the same
-// pixels, and the outputs both sides write again on every run.
-template <class T, class Out = T>
-struct Images {
-  Images(int32_t width, int32_t height) {
-    src.allocate(width, height);
-    std::mt19937 random(1);
-    const lcPelRows<T> rows = src.rows();
-    for (int32_t y = 0; y < height; ++y)
-      for (int32_t x = 0; x < width; ++x)
-        rows[y][x] = static_cast<T>(random());
-    mat = cv::Mat(height, width, sizeof(T) == 1 ? CV_8U : CV_16U, rows.first,
-                  static_cast<std::size_t>(rows.pitch) * sizeof(T));
-  }
-
-  lcPelBuffer<T> src;
-  lcPelBuffer<Out> dst;
-  cv::Mat mat, out;
-};
-
-template <class T, class Out = T>
-std::shared_ptr<Images<T, Out>> imagesOf(int32_t width, int32_t height) {
-  return std::make_shared<Images<T, Out>>(width, height);
-}
 
 // Copies src to dst in bands on our pool: one memcpy a band where the rows lie end to
 // end, as they do in these images.

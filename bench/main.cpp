@@ -12,6 +12,7 @@ void lcAddKernelBenchRows();
 void lcAddExecuteBenchRows();
 void lcAddRegionBenchRows();
 void lcAddImageArithBenchRows();
+void lcAddSamplingBenchRows();
 
 int main(int argc, char** argv) {
   std::string report = "report.json";
@@ -31,6 +32,7 @@ int main(int argc, char** argv) {
   lcAddExecuteBenchRows();
   lcAddRegionBenchRows();
   lcAddImageArithBenchRows();
+  lcAddSamplingBenchRows();
   int count = static_cast<int>(rest.size());
   return lcRunBenchRows(count, rest.data(), report) ? 0 : 1;
 }

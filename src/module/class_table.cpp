@@ -6,6 +6,9 @@
 #include "components/oneimage/operators_collection.h"
 #include "components/twoimage/two_image_arithmetic.h"
 #include "components/twoimage/two_image_tools.h"
+#include "components/orient/flip_rotate.h"
+#include "components/orient/missing_pixel.h"
+#include "components/sampling/sampling.h"
 
 std::vector<lcModuleClass> lumxipClasses() {
   return {
@@ -23,5 +26,10 @@ std::vector<lcModuleClass> lumxipClasses() {
       lcModuleClass::of<CLumIPTwoImageAddTool>(),
       lcModuleClass::of<CLumIPTwoImageSubtractTool>(),
       lcModuleClass::of<CLumIPTwoImageMinMaxTool>(),
+      lcModuleClass::of<CLumIPOneImageFlipRotate>(),
+      lcModuleClass::of<CLumIPOneImageMissingPixel>(),
+      lcModuleClass::of<CLumIPOneImageSubSampler>(),
+      lcModuleClass::of<CLumIPOneImageExpand>(),
+      lcModuleClass::of<CLumIPOneImageGaussSampler>(),
   };
 }

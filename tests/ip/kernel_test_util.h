@@ -39,6 +39,9 @@ lcPelBuffer<T> randomPels(std::mt19937& random, int32_t width, int32_t height, i
 template <class T>
 ::testing::AssertionResult samePels(const lcPelBuffer<T>& a, const lcPelBuffer<T>& b) {
   if (a.bufferRect() != b.bufferRect()) return ::testing::AssertionFailure() << "other windows";
+  if (!a.isBound() || !b.isBound())  // an empty result
+    return a.isBound() == b.isBound() ? ::testing::AssertionSuccess()
+                                      : ::testing::AssertionFailure() << "one is unbound";
   const lcPelRows<const T> rowsA = a.rows(), rowsB = b.rows();
   for (int32_t y = 0; y < rowsA.height; ++y)
     for (int32_t x = 0; x < rowsA.width; ++x)

@@ -40,7 +40,19 @@
   X(CLSID, LumIPTwoImageSubtractTool, "{439A2082-DAFE-4CA8-8A33-23E2FE6D6535}")      \
   X(IID, ILumIPTwoImageMinMaxTool, "{79CAF4FE-3F77-4A26-B79E-D71C2E812113}")         \
   X(CLSID, LumIPTwoImageMinMaxTool, "{6AAC6482-FB28-4744-9CAB-F96986F61FD5}") \
-  X(IID, ILumMemberDescriptions, "{6C1F6E0B-8E2D-4B7A-9F3C-2D5A7B41C9E8}")
+  X(IID, ILumMemberDescriptions, "{6C1F6E0B-8E2D-4B7A-9F3C-2D5A7B41C9E8}") \
+  X(IID, ILumIPOneImageFlipRotate, "{8942FBE6-4BF8-43FE-8C8E-7F91BED67098}")          \
+  X(CLSID, LumIPOneImageFlipRotate, "{0DE01061-2CBD-4693-B515-38A6A877581C}")         \
+  X(IID, ILumIPOneImageMissingPixel, "{75ECAD87-EAD3-4FF9-82E0-6E4A614431A9}")        \
+  X(CLSID, LumIPOneImageMissingPixel, "{B9F813E8-D2C0-4472-AFEF-949D2B904393}")       \
+  X(IID, ILumIPOneImageSubSampler, "{95AED1E6-A77C-46D2-8EA8-0A1A0C8110C0}")          \
+  X(CLSID, LumIPOneImageSubSampler, "{5722EDE6-94A7-42DB-94BF-61436CDFC6B0}")         \
+  X(IID, ILumIPOneImageExpand, "{D5AD6817-CD0B-48F3-9E8E-9A5C9BF723E9}")              \
+  X(CLSID, LumIPOneImageExpand, "{0C429D03-D386-403B-9932-98A86E28280D}")             \
+  X(IID, ILumIPOneImageGaussSampler, "{1CFD140F-CB5A-483A-8405-485AD47EF2E7}")        \
+  X(CLSID, LumIPOneImageGaussSampler, "{0DC89B4A-3CC8-4A5C-B788-7970464A0F6F}")       \
+  X(IID, ILumIPOneImageSampleConvolve, "{692EEBB8-8F7A-49C3-AB76-9BC3176D87EE}")      \
+  X(CLSID, LumIPOneImageSampleConvolve, "{0EBF0208-4204-42F8-A4E7-DB5F44736CAE}")
 // clang-format on
 
 #define LUM_DEFINE_IDENTIFIER(kind, name, text) \

@@ -74,3 +74,57 @@ template <class T>
 constexpr lcAtLeast<T> atLeast(T limit) {
   return {limit};
 }
+
+// Above `limit`: message 0x80048104 with the property's name and the limit's text. NaN
+// is refused too.
+template <class T>
+struct lcGreaterThan {
+  T limit;
+  const wchar_t* limitText;
+  void operator()(const wchar_t* name, T value) const {
+    if (!(value > limit))
+      throwInvalidArgument(kMessageNotGreaterThan, lcMessageArgs::texts({name, limitText}));
+  }
+};
+template <class T>
+constexpr lcGreaterThan<T> greaterThan(T limit, const wchar_t* limitText) {
+  return {limit, limitText};
+}
+
+// Not below `limit`: message 0x80048105 with the property's name and the limit's text.
+template <class T>
+struct lcNotBelow {
+  T limit;
+  const wchar_t* limitText;
+  void operator()(const wchar_t* name, T value) const {
+    if (!(value >= limit))
+      throwInvalidArgument(kMessageLessThan, lcMessageArgs::texts({name, limitText}));
+  }
+};
+template <class T>
+constexpr lcNotBelow<T> notBelow(T limit, const wchar_t* limitText) {
+  return {limit, limitText};
+}
+
+// An enumeration value from `first` to `last` whose refusal (message 0x8004810A) names
+// `argument` rather than the property, for properties the messages know by another name.
+template <class E>
+struct lcEnumRangeNamed {
+  E first, last;
+  const wchar_t* argument;
+  void operator()(const wchar_t*, E value) const { lcEnumRange<E>{first, last}(argument, value); }
+};
+template <class E>
+constexpr lcEnumRangeNamed<E> enumRangeNamed(E first, E last, const wchar_t* argument) {
+  return {first, last, argument};
+}
+
+// A power of two from 2^-7 to 2^7 (a factor kept for a shift): message 0x8004810F naming
+// the property.
+struct lcPowerOfTwoFactor {
+  void operator()(const wchar_t* name, double value) const {
+    for (int shift = -7; shift <= 7; ++shift)
+      if (value == std::ldexp(1.0, shift)) return;
+    throwInvalidArgument(kMessageIndexOutside, lcMessageArgs(name));
+  }
+};

@@ -1,0 +1,197 @@
+// The sampling rows for every SIMD target: this file is compiled once per target by
+// Highway's foreach_target, and the exported functions pick the best one at run time.
+//
+// Pairs of neighbouring pixels are read as one lane of twice the width: its low half is
+// the even pixel, its high half the odd one, so picking, adding pairs and halving the
+// count are shifts and masks, and a narrowing store gives the results.
+
+#undef HWY_TARGET_INCLUDE
+#define HWY_TARGET_INCLUDE "ip/sampling/sampling_rows_fast.cpp"
+#include <hwy/foreach_target.h>
+#include <hwy/highway.h>
+
+#include <cstdint>
+
+#include "ip/sampling/sampling_rows.h"
+
+HWY_BEFORE_NAMESPACE();
+namespace lcSamplingRows {
+namespace HWY_NAMESPACE {
+namespace hn = hwy::HWY_NAMESPACE;
+
+template <class T>
+void averageScalar(const T* a, const T* b, T* out, int32_t from, int32_t count) {
+  for (int32_t k = from; k < count; ++k)
+    out[k] = static_cast<T>((uint32_t{a[2 * k]} + a[2 * k + 1] + b[2 * k] + b[2 * k + 1] + 2) >> 2);
+}
+
+template <class T>
+void pickScalar(const T* in, T* out, int32_t from, int32_t count) {
+  for (int32_t k = from; k < count; ++k)
+    out[k] = in[2 * k];
+}
+
+template <class T>
+void doubleScalar(const T* in, T* out, int32_t from, int32_t count) {
+  for (int32_t k = from; k < count; ++k)
+    out[2 * k] = out[2 * k + 1] = in[k];
+}
+
+#if HWY_TARGET == HWY_SCALAR
+
+template <class T>
+void average(const T* a, const T* b, T* out, int32_t count) {
+  averageScalar(a, b, out, 0, count);
+}
+template <class T>
+void pick(const T* in, T* out, int32_t count) {
+  pickScalar(in, out, 0, count);
+}
+template <class T>
+void twice(const T* in, T* out, int32_t count) {
+  doubleScalar(in, out, 0, count);
+}
+
+#else
+
+// Lanes holding two pixels of type T each.
+template <class T>
+using WideTag = hn::RepartitionToWide<hn::ScalableTag<T> >;
+
+template <class T>
+void average(const T* a, const T* b, T* out, int32_t count) {
+  const hn::ScalableTag<T> d;
+  const WideTag<T> dw;
+  const hn::Rebind<T, WideTag<T> > dn;
+  using W = hn::TFromD<WideTag<T> >;
+  const auto low = hn::Set(dw, W((W{1} << (8 * sizeof(T))) - 1));
+  const auto two = hn::Set(dw, W{2});
+  const int32_t step = static_cast<int32_t>(hn::Lanes(dw));
+  int32_t k = 0;
+  for (; k + step <= count; k += step) {
+    const auto pa = hn::BitCast(dw, hn::LoadU(d, a + 2 * k));
+    const auto pb = hn::BitCast(dw, hn::LoadU(d, b + 2 * k));
+    const auto sum = hn::Add(hn::Add(hn::And(pa, low), hn::ShiftRight<8 * sizeof(T)>(pa)),
+                             hn::Add(hn::And(pb, low), hn::ShiftRight<8 * sizeof(T)>(pb)));
+    hn::StoreU(hn::TruncateTo(dn, hn::ShiftRight<2>(hn::Add(sum, two))), dn, out + k);
+  }
+  averageScalar(a, b, out, k, count);
+}
+
+template <class T>
+void pick(const T* in, T* out, int32_t count) {
+  const hn::ScalableTag<T> d;
+  const WideTag<T> dw;
+  const hn::Rebind<T, WideTag<T> > dn;
+  const int32_t step = static_cast<int32_t>(hn::Lanes(dw));
+  int32_t k = 0;
+  for (; k + step <= count; k += step)
+    hn::StoreU(hn::TruncateTo(dn, hn::BitCast(dw, hn::LoadU(d, in + 2 * k))), dn, out + k);
+  pickScalar(in, out, k, count);
+}
+
+// Each pixel widened to a lane of twice its width, the copy shifted into the high half.
+template <class T>
+void twice(const T* in, T* out, int32_t count) {
+  const hn::ScalableTag<T> d;
+  const WideTag<T> dw;
+  const hn::Rebind<T, WideTag<T> > dn;
+  const int32_t step = static_cast<int32_t>(hn::Lanes(dw));
+  int32_t k = 0;
+  for (; k + step <= count; k += step) {
+    const auto wide = hn::PromoteTo(dw, hn::LoadU(dn, in + k));
+    hn::StoreU(hn::BitCast(d, hn::Or(wide, hn::ShiftLeft<8 * sizeof(T)>(wide))), d, out + 2 * k);
+  }
+  doubleScalar(in, out, k, count);
+}
+
+#endif
+
+// Generic code: on the single-lane target the vectors are single pixels.
+template <class Unused = void>
+void verticalBell(const uint8_t* const* rows, const uint16_t* weights, int32_t count,
+                  uint16_t* column, int32_t width) {
+  const hn::ScalableTag<uint16_t> d16;
+  const hn::Rebind<uint8_t, decltype(d16)> d8;
+  const int32_t step = static_cast<int32_t>(hn::Lanes(d16));
+  int32_t x = 0;
+  for (; x + step <= width; x += step) {
+    auto sum = hn::Zero(d16);
+    for (int32_t r = 0; r < count; ++r)
+      sum = hn::Add(
+          sum, hn::Mul(hn::PromoteTo(d16, hn::LoadU(d8, rows[r] + x)), hn::Set(d16, weights[r])));
+    hn::StoreU(sum, d16, column + x);
+  }
+  for (; x < width; ++x) {
+    uint32_t sum = 0;
+    for (int32_t r = 0; r < count; ++r)
+      sum += uint32_t{weights[r]} * rows[r][x];
+    column[x] = static_cast<uint16_t>(sum);
+  }
+}
+
+void VerticalBell(const uint8_t* const* rows, const uint16_t* weights, int32_t count,
+                  uint16_t* column, int32_t width) {
+  verticalBell(rows, weights, count, column, width);
+}
+
+void Average8(const uint8_t* a, const uint8_t* b, uint8_t* out, int32_t count) {
+  average(a, b, out, count);
+}
+void Average16(const uint16_t* a, const uint16_t* b, uint16_t* out, int32_t count) {
+  average(a, b, out, count);
+}
+void Pick8(const uint8_t* in, uint8_t* out, int32_t count) {
+  pick(in, out, count);
+}
+void Pick16(const uint16_t* in, uint16_t* out, int32_t count) {
+  pick(in, out, count);
+}
+void Double8(const uint8_t* in, uint8_t* out, int32_t count) {
+  twice(in, out, count);
+}
+void Double16(const uint16_t* in, uint16_t* out, int32_t count) {
+  twice(in, out, count);
+}
+
+}  // namespace HWY_NAMESPACE
+}  // namespace lcSamplingRows
+HWY_AFTER_NAMESPACE();
+
+#if HWY_ONCE
+namespace lcSamplingRows {
+
+HWY_EXPORT(Average8);
+HWY_EXPORT(Average16);
+HWY_EXPORT(Pick8);
+HWY_EXPORT(Pick16);
+HWY_EXPORT(Double8);
+HWY_EXPORT(Double16);
+HWY_EXPORT(VerticalBell);
+
+void verticalBellFast(const uint8_t* const* rows, const uint16_t* weights, int32_t count,
+                      uint16_t* column, int32_t width) {
+  HWY_DYNAMIC_DISPATCH(VerticalBell)(rows, weights, count, column, width);
+}
+
+void average2x2Fast(const uint8_t* a, const uint8_t* b, uint8_t* out, int32_t count) {
+  HWY_DYNAMIC_DISPATCH(Average8)(a, b, out, count);
+}
+void average2x2Fast(const uint16_t* a, const uint16_t* b, uint16_t* out, int32_t count) {
+  HWY_DYNAMIC_DISPATCH(Average16)(a, b, out, count);
+}
+void pickEvenFast(const uint8_t* in, uint8_t* out, int32_t count) {
+  HWY_DYNAMIC_DISPATCH(Pick8)(in, out, count);
+}
+void pickEvenFast(const uint16_t* in, uint16_t* out, int32_t count) {
+  HWY_DYNAMIC_DISPATCH(Pick16)(in, out, count);
+}
+void doubleFast(const uint8_t* in, uint8_t* out, int32_t count) {
+  HWY_DYNAMIC_DISPATCH(Double8)(in, out, count);
+}
+void doubleFast(const uint16_t* in, uint16_t* out, int32_t count) {
+  HWY_DYNAMIC_DISPATCH(Double16)(in, out, count);
+}
+
+}  // namespace lcSamplingRows
+#endif
