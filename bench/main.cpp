@@ -10,6 +10,7 @@
 
 void lcAddKernelBenchRows();
 void lcAddExecuteBenchRows();
+void lcAddNeighbourhoodBenchRows();
 
 int main(int argc, char** argv) {
   std::string report = "report.json";
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
   if (sweepOnly) return 0;
   lcAddKernelBenchRows();
   lcAddExecuteBenchRows();
+  lcAddNeighbourhoodBenchRows();
   int count = static_cast<int>(rest.size());
   return lcRunBenchRows(count, rest.data(), report) ? 0 : 1;
 }

@@ -6,6 +6,8 @@
 #include "lumxip/HalvexCore.h"
 #include "lumxip/ip/constant_arithmetic.h"
 #include "lumxip/ip/convolution.h"
+#include "lumxip/ip/grey_morphology.h"
+#include "lumxip/ip/median.h"
 #include "lumxip/ip/one_image.h"
 #include "lumxip/ip/one_image_tool.h"
 #include "lumxip/ip/result_codes.h"

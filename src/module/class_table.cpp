@@ -2,6 +2,8 @@
 
 #include "components/arith/constant_arithmetic.h"
 #include "components/conv/convolution.h"
+#include "components/gmorph/grey_morphology.h"
+#include "components/median/median.h"
 #include "components/oneimage/one_image_tool.h"
 #include "components/oneimage/operators_collection.h"
 
@@ -15,5 +17,11 @@ std::vector<lcModuleClass> lumxipClasses() {
       lcModuleClass::of<CLumIPOneImageConvolve3x3>(),
       lcModuleClass::of<CLumIPOneImageConvolveNxM>(),
       lcModuleClass::of<CLumIPOneImageHighPassFilter>(),
+      lcModuleClass::of<CLumIPOneImageMedian3x3>(),
+      lcModuleClass::of<CLumIPOneImageMedianNxM>(),
+      lcModuleClass::of<CLumIPOneImageGreyMorphology3x3Element>(),
+      lcModuleClass::of<CLumIPOneImageGreyMorphology3x3Elements>(),
+      lcModuleClass::of<CLumIPOneImageGreyMorphology>(),
+      lcModuleClass::of<CLumIPOneImageGreyMorphologyNxM>(),
   };
 }

@@ -12,6 +12,8 @@
 //                   const Snapshot& p, int plane);   // plane -1 grey, 0..2 colour
 //   static void run(const lcPelBuffer<uint16_t>& source, lcPelBuffer<uint16_t>& result,
 //                   const Snapshot& p);
+//   static void run(const lcPelBufferRange16& source, lcPelBufferRange16& result,
+//                   const Snapshot& p);
 //
 // (only the overloads of its formats). `result` comes unbound: the kernel allocates it at
 // its own window and offset. Snapshot is the parameter struct, unless the operator has
@@ -48,6 +50,15 @@ struct OneImageKernelAdaptor {
   }
   {
     lcPelBuffer<uint16_t> result;
+    T::run(source, result, params);
+    return result;
+  }
+  lcPelBufferRange16 range16(const lcPelBufferRange16& source) requires
+      requires(lcPelBufferRange16& r) {
+    T::run(source, r, params);
+  }
+  {
+    lcPelBufferRange16 result;
     T::run(source, result, params);
     return result;
   }
