@@ -1,32 +1,14 @@
 #pragma once
-// The median of nine values by a network of 19 compare-exchange steps. The same network
-// serves single pixels and vectors of pixels: `sort(a, b)` leaves the smaller in a and
-// the larger in b.
+// The median of nine values by a network of 19 compare-exchange steps, as a list of the
+// pairs: LC_MEDIAN_OF_9_NETWORK(SORT) expands to SORT(a, b) for each step, where SORT
+// leaves the smaller of p[a] and p[b] in p[a] and the larger in p[b]; the median ends in
+// p[4]. A list rather than a function, so that a SIMD target's code expands it inline
+// with that target's instructions.
 
-namespace lcMedianNetwork {
-
-template <class V, class Sort>
-inline V medianOf9(V p[9], const Sort& sort) {
-  sort(p[1], p[2]);
-  sort(p[4], p[5]);
-  sort(p[7], p[8]);
-  sort(p[0], p[1]);
-  sort(p[3], p[4]);
-  sort(p[6], p[7]);
-  sort(p[1], p[2]);
-  sort(p[4], p[5]);
-  sort(p[7], p[8]);
-  sort(p[0], p[3]);
-  sort(p[5], p[8]);
-  sort(p[4], p[7]);
-  sort(p[3], p[6]);
-  sort(p[1], p[4]);
-  sort(p[2], p[5]);
-  sort(p[4], p[7]);
-  sort(p[4], p[2]);
-  sort(p[6], p[4]);
-  sort(p[4], p[2]);
-  return p[4];
-}
-
-}  // namespace lcMedianNetwork
+// clang-format off
+#define LC_MEDIAN_OF_9_NETWORK(SORT)                                        \
+  SORT(1, 2) SORT(4, 5) SORT(7, 8) SORT(0, 1) SORT(3, 4) SORT(6, 7)       \
+  SORT(1, 2) SORT(4, 5) SORT(7, 8) SORT(0, 3) SORT(5, 8) SORT(4, 7)       \
+  SORT(3, 6) SORT(1, 4) SORT(2, 5) SORT(4, 7) SORT(4, 2) SORT(6, 4)       \
+  SORT(4, 2)
+// clang-format on

@@ -24,16 +24,6 @@ void Median3x3Rows(const lcPelRows<const uint8_t>& in, const lcPelRows<uint8_t>&
   const hn::ScalableTag<uint8_t> d;
   using V = hn::Vec<decltype(d)>;
   const int32_t lanes = static_cast<int32_t>(hn::Lanes(d));
-  const auto sortVectors = [](V& a, V& b) {
-    const V low = hn::Min(a, b);
-    b = hn::Max(a, b);
-    a = low;
-  };
-  const auto sortPels = [](uint8_t& a, uint8_t& b) {
-    const uint8_t low = std::min(a, b);
-    b = std::max(a, b);
-    a = low;
-  };
   for (int32_t y = begin; y < end; ++y) {
     const uint8_t* rows[3] = {in[y], in[y + 1], in[y + 2]};
     uint8_t* target = out[y];
@@ -43,14 +33,30 @@ void Median3x3Rows(const lcPelRows<const uint8_t>& in, const lcPelRows<uint8_t>&
       for (int r = 0; r < 3; ++r)
         for (int c = 0; c < 3; ++c)
           p[3 * r + c] = hn::LoadU(d, rows[r] + x + c);
-      hn::StoreU(lcMedianNetwork::medianOf9(p, sortVectors), d, target + x);
+#define LC_SORT_VECTORS(a, b)          \
+  {                                    \
+    const V low = hn::Min(p[a], p[b]); \
+    p[b] = hn::Max(p[a], p[b]);        \
+    p[a] = low;                        \
+  }
+      LC_MEDIAN_OF_9_NETWORK(LC_SORT_VECTORS)
+#undef LC_SORT_VECTORS
+      hn::StoreU(p[4], d, target + x);
     }
     for (; x < out.width; ++x) {
       uint8_t p[9];
       for (int r = 0; r < 3; ++r)
         for (int c = 0; c < 3; ++c)
           p[3 * r + c] = rows[r][x + c];
-      target[x] = lcMedianNetwork::medianOf9(p, sortPels);
+#define LC_SORT_PELS(a, b)                    \
+  {                                           \
+    const uint8_t low = std::min(p[a], p[b]); \
+    p[b] = std::max(p[a], p[b]);              \
+    p[a] = low;                               \
+  }
+      LC_MEDIAN_OF_9_NETWORK(LC_SORT_PELS)
+#undef LC_SORT_PELS
+      target[x] = p[4];
     }
   }
 }
