@@ -13,6 +13,7 @@ void lcAddExecuteBenchRows();
 void lcAddRegionBenchRows();
 void lcAddImageArithBenchRows();
 void lcAddSamplingBenchRows();
+void lcAddNeighbourhoodBenchRows();
 
 int main(int argc, char** argv) {
   std::string report = "report.json";
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
   lcAddRegionBenchRows();
   lcAddImageArithBenchRows();
   lcAddSamplingBenchRows();
+  lcAddNeighbourhoodBenchRows();
   int count = static_cast<int>(rest.size());
   return lcRunBenchRows(count, rest.data(), report) ? 0 : 1;
 }

@@ -8,6 +8,8 @@
 #include "lumxip/ip/convolution.h"
 #include "lumxip/ip/member_descriptions.h"
 #include "lumxip/ip/flip_rotate.h"
+#include "lumxip/ip/grey_morphology.h"
+#include "lumxip/ip/median.h"
 #include "lumxip/ip/one_image.h"
 #include "lumxip/ip/one_image_tool.h"
 #include "lumxip/ip/result_codes.h"

@@ -2,6 +2,8 @@
 
 #include "components/arith/constant_arithmetic.h"
 #include "components/conv/convolution.h"
+#include "components/gmorph/grey_morphology.h"
+#include "components/median/median.h"
 #include "components/oneimage/one_image_tool.h"
 #include "components/oneimage/operators_collection.h"
 #include "components/twoimage/two_image_arithmetic.h"
@@ -31,5 +33,11 @@ std::vector<lcModuleClass> lumxipClasses() {
       lcModuleClass::of<CLumIPOneImageSubSampler>(),
       lcModuleClass::of<CLumIPOneImageExpand>(),
       lcModuleClass::of<CLumIPOneImageGaussSampler>(),
+      lcModuleClass::of<CLumIPOneImageMedian3x3>(),
+      lcModuleClass::of<CLumIPOneImageMedianNxM>(),
+      lcModuleClass::of<CLumIPOneImageGreyMorphology3x3Element>(),
+      lcModuleClass::of<CLumIPOneImageGreyMorphology3x3Elements>(),
+      lcModuleClass::of<CLumIPOneImageGreyMorphology>(),
+      lcModuleClass::of<CLumIPOneImageGreyMorphologyNxM>(),
   };
 }

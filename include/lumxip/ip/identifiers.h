@@ -52,7 +52,19 @@
   X(IID, ILumIPOneImageGaussSampler, "{1CFD140F-CB5A-483A-8405-485AD47EF2E7}")        \
   X(CLSID, LumIPOneImageGaussSampler, "{0DC89B4A-3CC8-4A5C-B788-7970464A0F6F}")       \
   X(IID, ILumIPOneImageSampleConvolve, "{692EEBB8-8F7A-49C3-AB76-9BC3176D87EE}")      \
-  X(CLSID, LumIPOneImageSampleConvolve, "{0EBF0208-4204-42F8-A4E7-DB5F44736CAE}")
+  X(CLSID, LumIPOneImageSampleConvolve, "{0EBF0208-4204-42F8-A4E7-DB5F44736CAE}") \
+  X(IID, ILumIPOneImageMedian3x3, "{07178B25-3559-4467-982E-AFA653EB4FCD}")           \
+  X(CLSID, LumIPOneImageMedian3x3, "{883BD0EB-D9FF-4936-842D-29F2FA00AA53}")          \
+  X(IID, ILumIPOneImageMedianNxM, "{110F29A9-C9B5-475A-98F6-60774D63B7F4}")           \
+  X(CLSID, LumIPOneImageMedianNxM, "{305D3592-66D0-49CA-8FD9-4EEB06925C7D}")          \
+  X(IID, ILumIPOneImageGreyMorphology3x3Element, "{993E6DB1-833F-4B63-A1C4-3B4F2B0C40C5}") \
+  X(CLSID, LumIPOneImageGreyMorphology3x3Element, "{320C04FE-B193-4994-8E44-64761057A736}") \
+  X(IID, ILumIPOneImageGreyMorphology3x3Elements, "{174E681E-1094-4A7D-B1DB-E2E61AF85B69}") \
+  X(CLSID, LumIPOneImageGreyMorphology3x3Elements, "{C12E0DBC-11F3-4519-A90F-18F99049BCA6}") \
+  X(IID, ILumIPOneImageGreyMorphology, "{635C834D-FCBF-42F2-89EB-F434CD8D70F9}")      \
+  X(CLSID, LumIPOneImageGreyMorphology, "{CC429F2A-21F3-458B-B806-9D39194A6552}")     \
+  X(IID, ILumIPOneImageGreyMorphologyNxM, "{141D2A56-045D-4AED-9F9A-8C1FD8C19539}")   \
+  X(CLSID, LumIPOneImageGreyMorphologyNxM, "{9CBFFC35-B2E5-4EFF-8F9E-D5BF1A2B3AC7}")
 // clang-format on
 
 #define LUM_DEFINE_IDENTIFIER(kind, name, text) \

@@ -1,0 +1,208 @@
+#include "ip/gmorph/morph_pass.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+#include "ip/gmorph/morph_rows.h"
+#include "std/pelbuf/pel_bands.h"
+#include "std/util/kernel_selection.h"
+
+namespace {
+
+using Band = lcPelBand<uint8_t, uint8_t>;
+
+uint8_t neutralOf(bool erode) {
+  return erode ? uint8_t{255} : uint8_t{0};
+}
+
+// Where a band reads: result column x lies on input column x + dx; cell column c reads
+// input column x + first + c with first = dx - N / 2 (rows alike).
+struct Reach {
+  int32_t first;
+  int32_t top;
+  Reach(const Band& job, const lcMorphElement& element)
+      : first(job.dx - element.width / 2), top(job.dy - element.height / 2) {}
+};
+
+// The rule, pixel by pixel.
+void portableBand(const Band& job, const lcMorphElement& element, bool erode,
+                  const lcPelRows<const uint8_t>* take) {
+  const Reach at(job, element);
+  for (int32_t y = job.band.begin; y < job.band.end; ++y)
+    for (int32_t x = 0; x < job.out.width; ++x) {
+      uint8_t result = neutralOf(erode);
+      for (int32_t r = 0; r < element.height; ++r) {
+        const int32_t iy = y + at.top + r;
+        if (iy < 0 || iy >= job.in.height) continue;
+        for (int32_t c = 0; c < element.width; ++c) {
+          const std::size_t cell = static_cast<std::size_t>(r * element.width + c);
+          const int32_t ix = x + at.first + c;
+          if (element.care[cell] == 0 || ix < 0 || ix >= job.in.width) continue;
+          if (take != nullptr && take[0][iy][ix] == 0) continue;
+          const uint8_t term = lcMorphRows::cellTerm(job.in[iy][ix], element.offsets[cell], erode);
+          result = erode ? std::min(result, term) : std::max(result, term);
+        }
+      }
+      job.out[y][x] = result;
+    }
+}
+
+// `length` pixels of an input row from column `first` on; columns beyond the row are
+// `fill`.
+void paddedRow(const uint8_t* row, int32_t rowWidth, int32_t first, int32_t length, uint8_t fill,
+               uint8_t* out) {
+  const int32_t begin = std::clamp(-first, 0, length);
+  const int32_t end = std::clamp(rowWidth - first, begin, length);
+  std::fill(out, out + begin, fill);
+  if (end > begin)
+    std::memcpy(out + begin, row + first + begin, static_cast<std::size_t>(end - begin));
+  std::fill(out + end, out + length, fill);
+}
+
+// Any element, any take mask: one vector pass over the row per care cell.
+void weightedBand(const Band& job, const lcMorphElement& element, bool erode,
+                  const lcPelRows<const uint8_t>* take) {
+  const Reach at(job, element);
+  const int32_t width = job.out.width;
+  const int32_t length = width + element.width - 1;
+  const bool clipped = at.first < 0 || at.first + length > job.in.width;
+  std::vector<uint8_t> pels(static_cast<std::size_t>(length));
+  std::vector<uint8_t> takes(static_cast<std::size_t>(length));
+  const std::vector<uint8_t> inside(static_cast<std::size_t>(job.in.width), 255);
+  for (int32_t y = job.band.begin; y < job.band.end; ++y) {
+    uint8_t* out = job.out[y];
+    std::fill_n(out, width, neutralOf(erode));
+    for (int32_t r = 0; r < element.height; ++r) {
+      const int32_t iy = y + at.top + r;
+      if (iy < 0 || iy >= job.in.height) continue;
+      paddedRow(job.in[iy], job.in.width, at.first, length, 0, pels.data());
+      const uint8_t* takeRow = nullptr;
+      if (take != nullptr || clipped) {
+        paddedRow(take != nullptr ? take[0][iy] : inside.data(), job.in.width, at.first, length, 0,
+                  takes.data());
+        takeRow = takes.data();
+      }
+      for (int32_t c = 0; c < element.width; ++c) {
+        const std::size_t cell = static_cast<std::size_t>(r * element.width + c);
+        if (element.care[cell] == 0) continue;
+        lcMorphRows::accumulateCell(out, pels.data() + c,
+                                    takeRow != nullptr ? takeRow + c : nullptr, width,
+                                    element.offsets[cell], erode);
+      }
+    }
+  }
+}
+
+// The minimum (maximum) of N neighbours along one input row, for each result column:
+// windows of 2, 4, 8, ... pixels by doubling, then two overlapping ones of the largest
+// power of two not above N. Beyond the row: the neutral value.
+void rowWindows(const uint8_t* row, int32_t rowWidth, int32_t first, int32_t width, int32_t n,
+                bool erode, std::vector<uint8_t>& ping, std::vector<uint8_t>& pong, uint8_t* out) {
+  int32_t length = width + n - 1;
+  paddedRow(row, rowWidth, first, length, neutralOf(erode), ping.data());
+  uint8_t* current = ping.data();
+  uint8_t* next = pong.data();
+  int32_t k = 1;
+  for (; 2 * k <= n; k *= 2) {
+    lcMorphRows::combineRows(current, current + k, next, length - k, erode);
+    length -= k;
+    std::swap(current, next);
+  }
+  lcMorphRows::combineRows(current, current + (n - k), out, width, erode);
+}
+
+// A flat rectangle, separably: the row windows of every input row the band reads, then
+// the column windows over them by van Herk / Gil-Werman: rows cut into blocks of M, a
+// suffix and a prefix run per block, so each result takes three row operations whatever
+// M is.
+void flatBand(const Band& job, const lcMorphElement& element, bool erode) {
+  const Reach at(job, element);
+  const int32_t width = job.out.width, m = element.height;
+  const int32_t results = job.band.rows();
+  const int32_t spanned = results + m - 1;
+  const std::size_t w = static_cast<std::size_t>(width);
+  std::vector<uint8_t> rows(w * static_cast<std::size_t>(spanned));
+  std::vector<uint8_t> ping(w + static_cast<std::size_t>(element.width));
+  std::vector<uint8_t> pong(ping.size());
+  const auto rowAt = [&](int32_t t) { return rows.data() + static_cast<std::size_t>(t) * w; };
+  for (int32_t t = 0; t < spanned; ++t) {
+    const int32_t iy = job.band.begin + at.top + t;
+    if (iy < 0 || iy >= job.in.height)
+      std::fill_n(rowAt(t), width, neutralOf(erode));
+    else
+      rowWindows(job.in[iy], job.in.width, at.first, width, element.width, erode, ping, pong,
+                 rowAt(t));
+  }
+  std::vector<uint8_t> suffix(w * static_cast<std::size_t>(m));
+  std::vector<uint8_t> prefix(suffix.size());
+  const auto suffixAt = [&](int32_t i) { return suffix.data() + static_cast<std::size_t>(i) * w; };
+  const auto prefixAt = [&](int32_t i) { return prefix.data() + static_cast<std::size_t>(i) * w; };
+  for (int32_t block = 0; block < results; block += m) {
+    // suffix[i]: rows block + i to block + m - 1; prefix[q]: rows block + m to block + m + q.
+    std::memcpy(suffixAt(m - 1), rowAt(block + m - 1), w);
+    for (int32_t i = m - 2; i >= 0; --i)
+      lcMorphRows::combineRows(rowAt(block + i), suffixAt(i + 1), suffixAt(i), width, erode);
+    const int32_t starts = std::min(m, results - block);
+    if (starts > 1) std::memcpy(prefixAt(0), rowAt(block + m), w);
+    for (int32_t q = 1; q + 1 < starts; ++q)
+      lcMorphRows::combineRows(prefixAt(q - 1), rowAt(block + m + q), prefixAt(q), width, erode);
+    std::memcpy(job.out[job.band.begin + block], suffixAt(0), w);
+    for (int32_t i = 1; i < starts; ++i)
+      lcMorphRows::combineRows(suffixAt(i), prefixAt(i - 1), job.out[job.band.begin + block + i],
+                               width, erode);
+  }
+}
+
+}  // namespace
+
+bool lcMorphElement::isFlatRectangle() const {
+  return std::all_of(care.begin(), care.end(), [](uint8_t c) { return c != 0; }) &&
+         std::all_of(offsets.begin(), offsets.end(), [](int16_t o) { return o == 0; });
+}
+
+void lcCheckMorphElement(const lcMorphElement& element) {
+  const auto cells =
+      static_cast<std::size_t>(element.width) * static_cast<std::size_t>(element.height);
+  if (element.width < 1 || element.height < 1 || element.width % 2 == 0 ||
+      element.height % 2 == 0 || element.care.size() != cells || element.offsets.size() != cells)
+    throw lcGMorphDefs::BadElement();
+  for (int16_t offset : element.offsets)
+    if (offset < -255 || offset > 255) throw lcGMorphDefs::BadElement();
+}
+
+void lcMorphologyPass(const lcPelBuffer<uint8_t>& src, lcPelBuffer<uint8_t>& dst,
+                      const lcMorphElement& element, bool erode, lcMorphBorder border,
+                      const lcPelBuffer<uint8_t>* take) {
+  lcCheckMorphElement(element);
+  if (!src.isBound()) throw lcGMorphDefs::BadImage();
+  const int32_t hx = element.width / 2, hy = element.height / 2;
+  lcPelRect outRect = src.bufferRect();
+  if (border == lcMorphBorder::Fit) {
+    if (src.width() < element.width || src.height() < element.height)
+      throw lcGMorphDefs::BadImage();
+    outRect = {outRect.x0 + hx, outRect.y0 + hy, outRect.x1 - hx, outRect.y1 - hy};
+  }
+  const lcPelRows<const uint8_t> takeRows =
+      take != nullptr ? take->rows() : lcPelRows<const uint8_t>{};
+  const lcPelRows<const uint8_t>* takes = take != nullptr ? &takeRows : nullptr;
+  const bool flat = take == nullptr && element.isFlatRectangle();
+  // A flat band recomputes M - 1 row windows above its own rows; a weighted one does N M
+  // vector passes per row, so either holds enough work in a band of 256K results.
+  const lcBandRule bands{1 << 18, flat ? element.height - 1 : 0};
+  lcForEachBand(src, dst, outRect, bands, [&](const Band& job) {
+    lcRunKernel(
+        flat ? "cip_morphology_col" : "cip_morphology_weighted",
+        [&] {
+          if (flat)
+            flatBand(job, element, erode);
+          else
+            weightedBand(job, element, erode, takes);
+          return int32_t{0};
+        },
+        [&] {
+          portableBand(job, element, erode, takes);
+          return int32_t{0};
+        });
+  });
+}

@@ -1,0 +1,24 @@
+#pragma once
+// The rows of the grey-morphology kernels, compiled for every SIMD target Highway knows
+// (morph_rows_fast.cpp); each call runs the best target of this processor.
+
+#include <cstdint>
+
+namespace lcMorphRows {
+
+// out[i] = min(a[i], b[i]) (erode) or max(a[i], b[i]) for i < n. out may be a or b.
+void combineRows(const uint8_t* a, const uint8_t* b, uint8_t* out, int32_t n, bool erode);
+
+// One cell of a weighted element over a row: with v = in[i] - offset (erode) or
+// in[i] + offset, clamped to 0..255, acc[i] = min(acc[i], v) (erode) or max(acc[i], v),
+// for the pixels whose take[i] is non-zero (all of them when take is null).
+void accumulateCell(uint8_t* acc, const uint8_t* in, const uint8_t* take, int32_t n, int32_t offset,
+                    bool erode);
+
+// The scalar rule of accumulateCell for one pixel.
+inline uint8_t cellTerm(uint8_t pel, int32_t offset, bool erode) {
+  const int32_t v = erode ? pel - offset : pel + offset;
+  return static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
+}
+
+}  // namespace lcMorphRows
