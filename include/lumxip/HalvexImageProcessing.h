@@ -9,6 +9,7 @@
 #include "lumxip/ip/one_image.h"
 #include "lumxip/ip/one_image_tool.h"
 #include "lumxip/ip/result_codes.h"
+#include "lumxip/ip/sobel_edge.h"
 #include "lumxip/ip/tool.h"
 
 inline constexpr GUID LIBID_HalvexImageProcessing =

@@ -4,6 +4,8 @@
 #include "components/conv/convolution.h"
 #include "components/oneimage/one_image_tool.h"
 #include "components/oneimage/operators_collection.h"
+#include "components/sobel/sobel_edge.h"
+#include "components/sobel/sobel_edge_tool.h"
 
 std::vector<lcModuleClass> lumxipClasses() {
   return {
@@ -15,5 +17,8 @@ std::vector<lcModuleClass> lumxipClasses() {
       lcModuleClass::of<CLumIPOneImageConvolve3x3>(),
       lcModuleClass::of<CLumIPOneImageConvolveNxM>(),
       lcModuleClass::of<CLumIPOneImageHighPassFilter>(),
+      lcModuleClass::of<CLumSobelEdge>(),
+      lcModuleClass::of<CLumSobelEdgeResult>(),
+      lcModuleClass::of<CLumSobelEdgeTool>(),
   };
 }

@@ -23,7 +23,14 @@
   X(IID, ILumIPOneImageConvolveNxM, "{E6D78A8F-B18D-4AA7-AE9B-6ED1556499FA}")         \
   X(CLSID, LumIPOneImageConvolveNxM, "{5F83747C-2556-454F-A7F5-5F4550FDAC9A}")        \
   X(IID, ILumIPOneImageHighPassFilter, "{5C39E872-B968-4096-BB84-8C25374A1328}")      \
-  X(CLSID, LumIPOneImageHighPassFilter, "{ED7BBD23-10D3-4DC2-BCA8-6562C20144F1}")
+  X(CLSID, LumIPOneImageHighPassFilter, "{ED7BBD23-10D3-4DC2-BCA8-6562C20144F1}")      \
+  X(IID, ILumSobelEdgeParams, "{6F14AE13-8911-403C-BFDA-43E8E17C2934}")               \
+  X(IID, ILumSobelEdge, "{05C88D91-F5B9-4740-BACC-B985D682EF16}")                     \
+  X(CLSID, LumSobelEdge, "{3EBFE6B7-6925-4C86-BE4B-C30E59953CC5}")                    \
+  X(IID, ILumSobelEdgeResult, "{0A702C2F-83DF-44E0-82E0-93D40FBFE3C2}")               \
+  X(CLSID, LumSobelEdgeResult, "{C62C6CC4-43C6-4D5C-8351-5D7F7D471CD5}")              \
+  X(IID, ILumSobelEdgeTool, "{9C8A9D69-915F-4259-B539-4D157870E5C9}")                 \
+  X(CLSID, LumSobelEdgeTool, "{8105FE07-9532-4460-B450-F97E00949669}")
 // clang-format on
 
 #define LUM_DEFINE_IDENTIFIER(kind, name, text) \
