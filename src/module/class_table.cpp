@@ -6,11 +6,13 @@
 #include "components/median/median.h"
 #include "components/oneimage/one_image_tool.h"
 #include "components/oneimage/operators_collection.h"
-#include "components/twoimage/two_image_arithmetic.h"
-#include "components/twoimage/two_image_tools.h"
 #include "components/orient/flip_rotate.h"
 #include "components/orient/missing_pixel.h"
 #include "components/sampling/sampling.h"
+#include "components/sobel/sobel_edge.h"
+#include "components/sobel/sobel_edge_tool.h"
+#include "components/twoimage/two_image_arithmetic.h"
+#include "components/twoimage/two_image_tools.h"
 
 std::vector<lcModuleClass> lumxipClasses() {
   return {
@@ -39,5 +41,8 @@ std::vector<lcModuleClass> lumxipClasses() {
       lcModuleClass::of<CLumIPOneImageGreyMorphology3x3Elements>(),
       lcModuleClass::of<CLumIPOneImageGreyMorphology>(),
       lcModuleClass::of<CLumIPOneImageGreyMorphologyNxM>(),
+      lcModuleClass::of<CLumSobelEdge>(),
+      lcModuleClass::of<CLumSobelEdgeResult>(),
+      lcModuleClass::of<CLumSobelEdgeTool>(),
   };
 }

@@ -64,7 +64,14 @@
   X(IID, ILumIPOneImageGreyMorphology, "{635C834D-FCBF-42F2-89EB-F434CD8D70F9}")      \
   X(CLSID, LumIPOneImageGreyMorphology, "{CC429F2A-21F3-458B-B806-9D39194A6552}")     \
   X(IID, ILumIPOneImageGreyMorphologyNxM, "{141D2A56-045D-4AED-9F9A-8C1FD8C19539}")   \
-  X(CLSID, LumIPOneImageGreyMorphologyNxM, "{9CBFFC35-B2E5-4EFF-8F9E-D5BF1A2B3AC7}")
+  X(CLSID, LumIPOneImageGreyMorphologyNxM, "{9CBFFC35-B2E5-4EFF-8F9E-D5BF1A2B3AC7}") \
+  X(IID, ILumSobelEdgeParams, "{6F14AE13-8911-403C-BFDA-43E8E17C2934}")               \
+  X(IID, ILumSobelEdge, "{05C88D91-F5B9-4740-BACC-B985D682EF16}")                     \
+  X(CLSID, LumSobelEdge, "{3EBFE6B7-6925-4C86-BE4B-C30E59953CC5}")                    \
+  X(IID, ILumSobelEdgeResult, "{0A702C2F-83DF-44E0-82E0-93D40FBFE3C2}")               \
+  X(CLSID, LumSobelEdgeResult, "{C62C6CC4-43C6-4D5C-8351-5D7F7D471CD5}")              \
+  X(IID, ILumSobelEdgeTool, "{9C8A9D69-915F-4259-B539-4D157870E5C9}")                 \
+  X(CLSID, LumSobelEdgeTool, "{8105FE07-9532-4460-B450-F97E00949669}")
 // clang-format on
 
 #define LUM_DEFINE_IDENTIFIER(kind, name, text) \

@@ -154,11 +154,15 @@ class lcComponentBase : public lum::ComObject<Itf, ILumObject, ILumChangeEventCo
       if (member.eventCarriesValue) eventValue = Traits::toVariant(field);
     }
     core_.fireChange(member.dispid, *eventValue.ptr(), member.changeFlags);
+    self().afterPropertyChanged(member.dispid);
   }
 
   // Called under the lock after a property stored a new value; a class hides it to keep
   // prepared state (lookup tables, kernels) in step.
   void afterPropertyStored(DISPID) {}
+  // Called without the lock after a property's change was raised; a class whose
+  // properties move together raises the others' changes here.
+  void afterPropertyChanged(DISPID) {}
   // Persists what the member table cannot describe (pixels, core objects), after the
   // declared members; a class hides it. Throws on a failed archive call.
   void persistCustom(ILumArchive&, LONG) {}

@@ -128,3 +128,19 @@ struct lcPowerOfTwoFactor {
     throwInvalidArgument(kMessageIndexOutside, lcMessageArgs(name));
   }
 };
+// From `low` to `high`: message 0x80048100 with the property's name and the two bounds
+// as written (`lowText`, `highText`). NaN is refused too.
+template <class T>
+struct lcInRange {
+  T low, high;
+  const wchar_t* lowText;
+  const wchar_t* highText;
+  void operator()(const wchar_t* name, T value) const {
+    if (value >= low && value <= high) return;
+    throwInvalidArgument(kMessageOutOfRange, lcMessageArgs::texts({name, lowText, highText}));
+  }
+};
+template <class T>
+constexpr lcInRange<T> inRange(T low, T high, const wchar_t* lowText, const wchar_t* highText) {
+  return {low, high, lowText, highText};
+}
