@@ -2,11 +2,16 @@
 #   make run             builds and runs `lumxip demo`
 #   make test            installs missing packages, builds and runs every test
 #   make test-sanitize   the same under AddressSanitizer and UndefinedBehaviorSanitizer
+#   make fuzz            fuzzes every loader for FUZZ_SECONDS each (clang 14, libFuzzer)
+#   make test-tsan       the test suite and its stress tests under ThreadSanitizer
 #   make bench           benchmarks the kernels against OpenCV (installs OpenCV for it)
 #   make format          formats the sources with clang-format
 
 BUILD_DIR    ?= build
 SANITIZE_DIR ?= build-sanitize
+FUZZ_DIR     ?= build-fuzz
+TSAN_DIR     ?= build-tsan
+FUZZ_SECONDS ?= 60
 BENCH_DIR    ?= $(BUILD_DIR)/bench
 BUILD_TYPE   ?= RelWithDebInfo
 JOBS         ?= $(shell nproc 2>/dev/null || echo 2)
@@ -21,8 +26,12 @@ DEB_PACKAGES := cmake ninja-build g++ ccache libgtest-dev libgmock-dev libbenchm
                 libhwy-dev libpng-dev libtiff-dev nlohmann-json3-dev libcli11-dev
 # Only the benchmark compares with OpenCV; nothing else may need it.
 BENCH_PACKAGES := libopencv-dev
+# Only the fuzz targets need clang and its libFuzzer runtime.
+FUZZ_PACKAGES := clang-14 libclang-rt-14-dev
+FUZZ_TARGETS  := fuzz_core_archive fuzz_persist_binary fuzz_persist_text fuzz_image_file fuzz_dispatch
 
-.PHONY: deps bench-deps build test test-sanitize bench run format check-format clean
+.PHONY: deps bench-deps fuzz-deps build test test-sanitize test-tsan fuzz fuzz-build bench run \
+        format check-format clean
 
 deps:
 	@tools/install-deps.sh $(DEB_PACKAGES)
@@ -42,6 +51,28 @@ $(SANITIZE_DIR)/build.ninja:
 test-sanitize: deps $(SANITIZE_DIR)/build.ninja
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	@tools/run-tests.sh $(SANITIZE_DIR) $(JOBS)
+
+$(TSAN_DIR)/build.ninja:
+	cmake -S . -B $(TSAN_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMXIP_TSAN=ON
+
+# Any report fails the test that caused it.
+test-tsan: deps $(TSAN_DIR)/build.ninja
+	cmake --build $(TSAN_DIR) -j $(JOBS)
+	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" tools/run-tests.sh $(TSAN_DIR) $(JOBS)
+
+fuzz-deps: deps
+	@tools/install-deps.sh $(FUZZ_PACKAGES)
+
+# Optimised lightly and with line tables only: the build is a whole extra one.
+$(FUZZ_DIR)/build.ninja: | fuzz-deps
+	CC=clang-14 CXX=clang++-14 cmake -S . -B $(FUZZ_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE= \
+	  -DCMAKE_CXX_FLAGS="-O1 -gline-tables-only" -DLUMXIP_FUZZ=ON -DLUMXIP_TESTS=OFF
+
+fuzz-build: fuzz-deps $(FUZZ_DIR)/build.ninja
+	cmake --build $(FUZZ_DIR) --target $(FUZZ_TARGETS) -j $(JOBS)
+
+fuzz: fuzz-build
+	tools/run-fuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 bench-deps: deps
 	@tools/install-deps.sh $(BENCH_PACKAGES)
@@ -65,4 +96,4 @@ check-format:
 	@git ls-files '*.h' '*.cpp' | xargs clang-format --dry-run --Werror
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(TSAN_DIR)

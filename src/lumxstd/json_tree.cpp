@@ -42,7 +42,8 @@ const JsonNode* JsonNode::find(std::string_view name) const {
 }
 
 JsonNode& JsonNode::add(std::string name, JsonNode value) {
-  return members.emplace_back(std::move(name), std::move(value)).second;
+  members.push_back({std::move(name), std::move(value)});
+  return members.back().value;
 }
 
 namespace {
@@ -153,9 +154,9 @@ bool printsOnOneLine(const JsonNode& node, std::string& line) {
   line += isArray ? "[" : "{";
   const std::size_t count = isArray ? node.items.size() : node.members.size();
   for (std::size_t i = 0; i < count; ++i) {
-    const JsonNode& child = isArray ? node.items[i] : node.members[i].second;
+    const JsonNode& child = isArray ? node.items[i] : node.members[i].value;
     if (i) line += ", ";
-    if (!isArray) line += nlohmann::json(node.members[i].first).dump() + ": ";
+    if (!isArray) line += nlohmann::json(node.members[i].name).dump() + ": ";
     if (child.isScalar())
       printScalar(child, line);
     else if (!printsOnOneLine(child, line))
@@ -182,8 +183,8 @@ void print(const JsonNode& node, int indent, std::string& out) {
   const std::size_t count = isArray ? node.items.size() : node.members.size();
   for (std::size_t i = 0; i < count; ++i) {
     out += inner;
-    if (!isArray) out += nlohmann::json(node.members[i].first).dump() + ": ";
-    print(isArray ? node.items[i] : node.members[i].second, indent + 2, out);
+    if (!isArray) out += nlohmann::json(node.members[i].name).dump() + ": ";
+    print(isArray ? node.items[i] : node.members[i].value, indent + 2, out);
     out += i + 1 < count ? ",\n" : "\n";
   }
   out += std::string(indent, ' ') + (isArray ? "]" : "}");

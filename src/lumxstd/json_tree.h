@@ -14,6 +14,8 @@
 
 namespace lumxstd {
 
+struct JsonMember;
+
 struct JsonNode {
   enum class Kind { Null, Boolean, Number, String, Array, Object };
 
@@ -21,7 +23,7 @@ struct JsonNode {
   bool boolean = false;
   std::string text;  // a string's UTF-8, a number's text
   std::vector<JsonNode> items;
-  std::vector<std::pair<std::string, JsonNode>> members;
+  std::vector<JsonMember> members;  // a named struct: clang 14 refuses a pair of an incomplete type
 
   static JsonNode number(std::string text);
   static JsonNode string(std::string text);
@@ -33,6 +35,11 @@ struct JsonNode {
   // The member named `name` of an object; null when absent.
   const JsonNode* find(std::string_view name) const;
   JsonNode& add(std::string name, JsonNode value);
+};
+
+struct JsonMember {
+  std::string name;
+  JsonNode value;
 };
 
 // Containers deeper than this are refused while parsing: far more than the deepest

@@ -171,7 +171,7 @@ lum::Variant TextReader::readTagged(const JsonNode& node) {
   const JsonNode* lowerBound = node.find("LowerBound");
   if (node.members.size() != (lowerBound ? 2u : 1u))
     fail("a value is an object with one member, its type");
-  const auto& [tag, payload] = node.members[node.members[0].first == "LowerBound" ? 1 : 0];
+  const auto& [tag, payload] = node.members[node.members[0].name == "LowerBound" ? 1 : 0];
   const bool isArray = tag.ends_with("[]");
   const auto type = variantTypeFromName(isArray ? tag.substr(0, tag.size() - 2) : tag);
   const VARTYPE vt = type ? static_cast<VARTYPE>(*type | (isArray ? VARTYPE{VT_ARRAY} : VARTYPE{0}))

@@ -216,7 +216,9 @@ void lcCollectionSinkImpl::replace(LONG index, const VARIANT& item) {
       old = entries_[index].item;
     }
   }
-  if (appending) return insert(std::move(entry), index);
+  // The end when asked; another thread may have added or removed since, and an append
+  // must not become an insertion before the last item.
+  if (appending) return insert(std::move(entry), -1);
   tellManagedBefore(DISPID_LumCollectionReplaced, {lum::Variant(index), old});
   {
     lcLockGuard guard(component_.lock());

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "components/bridge/one_image_frame.h"
 #include "persist/deep_copy.h"
@@ -43,6 +44,25 @@ ComPtr<I> deepCopy(I* object) {
 
 bool hasAny(LONG mask, LONG bits) {
   return (mask & bits) != 0;
+}
+
+// The chain's operators as one snapshot, taken in one step: another thread may add,
+// remove or move operators while the tool runs, and asking for the count and then for
+// each item could skip one, run one twice or fail half-way.
+std::vector<ComPtr<ILumIPOneImageOperator>> operatorsOf(ILumIPOneImageOperators& chain) {
+  ComPtr<IUnknown> unknown;
+  throwIfFailed(chain.get__NewEnum(unknown.put()));
+  const auto items = unknown.as<IEnumVARIANT>();
+  if (!items) throw lcCOMError(E_NOINTERFACE, 0);
+  std::vector<ComPtr<ILumIPOneImageOperator>> operators;
+  for (lum::Variant item; items->Next(1, item.ptr(), nullptr) == S_OK; item.clear()) {
+    ComPtr<ILumIPOneImageOperator> op;
+    if (!item.get().punkVal ||
+        FAILED(item.get().punkVal->QueryInterface(iid_of<ILumIPOneImageOperator>, op.putVoid())))
+      throw lcCOMError(E_NOINTERFACE, 0);
+    operators.push_back(std::move(op));
+  }
+  return operators;
 }
 
 }  // namespace
@@ -114,8 +134,8 @@ void CLumIPOneImageTool::keepLastRunCopies(const RunInputs& in, LONG diag) {
 }
 
 CLumIPOneImageTool::ChainOutcome CLumIPOneImageTool::runChain(const RunInputs& in, LONG diag) {
-  LONG count = 0;
-  throwIfFailed(in.operators->get_Count(&count));
+  const auto operators = operatorsOf(*in.operators);
+  const auto count = static_cast<LONG>(operators.size());
   const bool keepIntermediates = hasAny(diag, lumIPOneImageLastRunRecordDiagIntermediateImages);
   ComPtr<ILumCollection> intermediates;
   if (keepIntermediates) {
@@ -140,11 +160,7 @@ CLumIPOneImageTool::ChainOutcome CLumIPOneImageTool::runChain(const RunInputs& i
   bool first = true;
   LONG produced = 0;
   for (LONG i = 0; i < count; ++i) {
-    ComPtr<ILumIPOneImageOperatorParams> item;
-    throwIfFailed(in.operators->get_Item(i, item.put()));
-    ComPtr<ILumIPOneImageOperator> op;
-    if (FAILED(item->QueryInterface(iid_of<ILumIPOneImageOperator>, op.putVoid())))
-      throw lcCOMError(E_NOINTERFACE, 0);
+    const ComPtr<ILumIPOneImageOperator>& op = operators[static_cast<std::size_t>(i)];
     VARIANT_BOOL enabled = VARIANT_FALSE;
     lum::Bstr name;
     throwIfFailed(op->get_Enabled(&enabled));

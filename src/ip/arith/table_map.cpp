@@ -22,10 +22,12 @@ void tableMap(const char* name, const lcPelBuffer<T>& src, lcPelBuffer<T>& dst,
   lcRunPointKernel(
       name, src, dst,
       [table, stream](const lcPelRows<const T>& in, const lcPelRows<T>& out) {
-        if constexpr (sizeof(T) == 1)
+        if constexpr (sizeof(T) == 1) {
           lcArithRows::tableMapFast(in, out, table, stream);
-        else
+        } else {
+          static_cast<void>(stream);  // 16-bit rows have no streaming stores
           lcArithRows::tableMapFast(in, out, table);
+        }
       },
       [table](const T* in, T* out, int32_t width) {
         for (int32_t x = 0; x < width; ++x)

@@ -24,12 +24,25 @@ void appendFlat(std::vector<lc2XformHandle>& list, const lc2XformHandle& xform) 
     list.push_back(xform);
 }
 
+// How many transforms mapping a point through `list` applies, stopping counting past
+// the limit.
+uint64_t lengthOf(const std::vector<lc2XformHandle>& list) {
+  uint64_t length = 0;
+  for (const lc2XformHandle& element : list) {
+    const auto* composed = dynamic_cast<const lc2XformComposed*>(element.get());
+    length += composed ? composed->length() : 1;
+    if (length > lc2XformComposed::kMaxLength) return lc2XformComposed::kMaxLength + 1;
+  }
+  return length;
+}
+
 }  // namespace
 
 lc2XformComposed::lc2XformComposed() : list_{lcMakeXform(lc2XformLinear())} {}
 
 lc2XformComposed::lc2XformComposed(std::vector<lc2XformHandle> list) : list_(std::move(list)) {
   if (hasEmpty(list_)) throw lcBadPointer(L"empty transform handle in a chain");
+  length_ = lengthOf(list_);
 }
 
 lc2XformHandle lc2XformComposed::chain(const lc2XformHandle& second, const lc2XformHandle& first) {
@@ -75,5 +88,8 @@ void lc2XformComposed::archive(lcArchive& archive) {
   std::vector<lc2XformHandle> list = list_;
   archive.transfer(list);
   if (hasEmpty(list)) throw lcArchive::BadContent(L"empty transform handle in a chain");
+  const uint64_t length = lengthOf(list);
+  if (length > kMaxLength) throw lcArchive::BadContent(L"transform chain too long");
   list_ = std::move(list);
+  length_ = length;
 }

@@ -2,12 +2,19 @@
 // A chain of transforms applied one after the other: a point is mapped by the last
 // element of the list first and by the first element last (archived source "xfcomp").
 
+#include <cstdint>
 #include <vector>
 
 #include "std/math/xform_base.h"
 
 class LC_VISIBLE lc2XformComposed final : public lc2XformBase {
  public:
+  // The most transforms one chain may apply to a point, counting the elements of chains
+  // inside it (an archive may nest chains and share them, which would otherwise let a
+  // few bytes build a chain that takes years to evaluate). A longer one loaded from an
+  // archive is BadContent.
+  static constexpr uint64_t kMaxLength = 4096;
+
   // A list of one identity linear transform.
   lc2XformComposed();
   // lcBadPointer for an empty handle in the list.
@@ -18,6 +25,8 @@ class LC_VISIBLE lc2XformComposed final : public lc2XformBase {
   static lc2XformHandle chain(const lc2XformHandle& second, const lc2XformHandle& first);
 
   const std::vector<lc2XformHandle>& list() const { return list_; }
+  // Transforms applied per point, chains inside counted by their own length.
+  uint64_t length() const { return length_; }
 
   lc2Vector mapPoint(const lc2Vector& point) const override;
   // The product of the elements' approximations, each taken where the point has got to.
@@ -31,4 +40,5 @@ class LC_VISIBLE lc2XformComposed final : public lc2XformBase {
 
  private:
   std::vector<lc2XformHandle> list_;
+  uint64_t length_ = 1;  // transforms applied per point, at most kMaxLength + 1
 };

@@ -1,6 +1,7 @@
 #include "std/util/worker_pool.h"
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <exception>
@@ -134,6 +135,26 @@ const std::shared_ptr<ThreadPool>& builtInPool() {
 std::mutex installedMutex;
 std::shared_ptr<lcExecutor> installed;
 
+// A count asked for from inside a band, 0 when none: resizing joins the pool's threads,
+// one of which may be running that very band, so the resize waits until the outermost
+// lcRunBands on that thread returns.
+std::atomic<int> deferredWorkers{0};
+
+void applyDeferredWorkerCount() {
+  if (tInsideBand) return;
+  if (const int workers = deferredWorkers.exchange(0); workers != 0)
+    builtInPool()->setWorkerCount(workers);
+}
+
+// Applies a deferred count when lcRunBands leaves, whether its bands failed or not.
+class DeferredCountScope {
+ public:
+  DeferredCountScope() = default;
+  DeferredCountScope(const DeferredCountScope&) = delete;
+  DeferredCountScope& operator=(const DeferredCountScope&) = delete;
+  ~DeferredCountScope() { applyDeferredWorkerCount(); }
+};
+
 }  // namespace
 
 std::shared_ptr<lcExecutor> lcCurrentExecutor() {
@@ -154,11 +175,17 @@ int lcWorkerCount() {
 }
 
 void lcSetWorkerCount(int count) {
+  if (tInsideBand) {
+    deferredWorkers = clampWorkers(count);
+    return;
+  }
+  deferredWorkers = 0;
   builtInPool()->setWorkerCount(clampWorkers(count));
 }
 
 void lcRunBands(std::span<const lcRowBand> bands,
                 const std::function<void(const lcRowBand&)>& work) {
+  const DeferredCountScope deferred;
   std::vector<std::exception_ptr> failures(bands.size());
   auto runBand = [&](std::size_t index) {
     BandScope scope;

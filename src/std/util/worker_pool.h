@@ -38,7 +38,9 @@ LC_CORE_API void lcSetExecutor(std::shared_ptr<lcExecutor> executor);
 // The current executor's worker count.
 LC_CORE_API int lcWorkerCount();
 // Sets the built-in pool's worker count, kept within 1..lcMaxWorkers. It starts with
-// the number of hardware threads.
+// the number of hardware threads. Called from inside a band, it cannot stop the threads
+// the band's own call occupies: the count is kept and set when the outermost lcRunBands
+// of that thread returns, and lcWorkerCount() reports the old count until then.
 LC_CORE_API void lcSetWorkerCount(int count);
 
 // Runs work(band) for every band and waits for all of them. Every band runs even when

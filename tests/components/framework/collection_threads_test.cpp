@@ -10,8 +10,10 @@
 #include <cstdlib>
 #include <functional>
 #include <future>
+#include <random>
 #include <thread>
 
+#include "components/framework/module_registration.h"
 #include "support/collections.h"
 #include "support/event_recorder.h"
 #include "support/test_widget.h"
@@ -205,6 +207,93 @@ TEST(CollectionUnderThreads, ConcurrentAddsOfOneObjectLetExactlyOneIn) {
     EXPECT_EQ(countOf(collections[r].get()), 1);
     EXPECT_EQ(listenersOf(widgets[r].get()), 1);
   }
+}
+
+// Several threads edit one collection at once while a fourth changes the items and
+// listeners come and go, one of them re-entering the collection from its event. However
+// the edits interleave, every item is held at most once and listened to exactly while it
+// is held.
+TEST(CollectionUnderThreads, SeveralEditorsKeepEachItemListenedToExactlyWhileHeld) {
+  auto collection = makeCollection();
+  Widgets widgets;
+  for (int i = 0; i < 6; ++i)
+    widgets.push_back(makeTestWidget());
+  std::atomic<bool> stop{false};
+  finishWithin(20s, [&] {
+    auto editor = [&](unsigned seed) {
+      std::mt19937 random(seed);
+      auto pick = [&](int n) { return static_cast<LONG>(random() % static_cast<unsigned>(n)); };
+      while (!stop) {
+        ITestWidget* w = widgets[static_cast<std::size_t>(pick(6))].get();
+        switch (pick(12)) {
+          case 0:
+            collection->Clear();
+            break;
+          case 1:
+          case 2:
+            collection->Move(pick(4), pick(4));
+            break;
+          case 3:
+          case 4:
+            collection->putref_Item(pick(5), *asItem(w).ptr());
+            break;
+          case 5:
+          case 6:
+          case 7:
+            removeAt(collection.get(), pick(5));
+            break;
+          default:
+            add(collection.get(), w, pick(3) - 1);
+        }
+      }
+    };
+    auto listener = [&] {
+      for (LONG n = 0; !stop; ++n) {
+        auto events = lum::makeComObject<EventRecorder>(DIID_ILumCollectionEvents);
+        events->onEvent = [&](const EventRecorder::Event&) { countOf(collection.get()); };
+        const DWORD cookie = adviseSink(collection.get(), events.get(), DIID_ILumCollectionEvents);
+        for (const auto& w : widgets)
+          w->put_Count(n);
+        ComPtr<IConnectionPointContainer> container;
+        collection->QueryInterface(iid_of<IConnectionPointContainer>, container.putVoid());
+        ComPtr<IConnectionPoint> point;
+        container->FindConnectionPoint(DIID_ILumCollectionEvents, point.put());
+        point->Unadvise(cookie);
+        events->onEvent = nullptr;
+      }
+    };
+    std::jthread first(editor, 1u), second(editor, 2u), third(editor, 3u), fourth(listener);
+    std::this_thread::sleep_for(300ms);
+    stop = true;
+  });
+  LONG held = 0;
+  for (const auto& w : widgets) {
+    LONG index = -1;
+    collection->FindItem(*asItem(w.get()).ptr(), &index);
+    held += index >= 0;
+    EXPECT_EQ(listenersOf(w.get()), index >= 0 ? 1 : 0);
+  }
+  EXPECT_EQ(countOf(collection.get()), held);
+}
+
+// The sink a collection puts on an item holds the collection by a plain pointer, so a
+// collection listening to its items (and to a collection among them that holds one of
+// them too) is freed with its last outside reference: no cycle keeps anything alive.
+TEST(CollectionSinks, ListeningToItemsMakesNoCycle) {
+  const long before = liveComponentCount();
+  {
+    auto outer = makeCollection(), inner = makeCollection();
+    auto widget = makeTestWidget();
+    ASSERT_EQ(add(inner.get(), widget.get(), -1), S_OK);
+    ASSERT_EQ(add(outer.get(), widget.get(), -1), S_OK);
+    ASSERT_EQ(outer->Add(*asItem(inner.get()).ptr(), nullptr, -1), S_OK);
+    auto events = lum::makeComObject<EventRecorder>(DIID_ILumCollectionEvents);
+    adviseSink(outer.get(), events.get(), DIID_ILumCollectionEvents);
+    widget->put_Count(-12345);
+    EXPECT_FALSE(events->events().empty());
+    EXPECT_EQ(listenersOf(widget.get()), 2);
+  }
+  EXPECT_EQ(liveComponentCount(), before);
 }
 
 }  // namespace

@@ -117,4 +117,20 @@ TEST(Xform2Archive, DamagedArchivesFailCleanly) {
   }
 }
 
+// Chains nested inside chains, each reaching the one below twice: a few bytes that would
+// apply 2^levels transforms to every point. The longest allowed chain still loads.
+TEST(Xform2Archive, RefusesChainsLongerThanTheLimitHoweverTheyAreShared) {
+  auto nested = [](int levels) {
+    lc2XformHandle xform = lcMakeXform(kA);
+    for (int level = 0; level < levels; ++level)
+      xform = lcMakeHandle<lc2XformComposed>(List{xform, xform});
+    return xform;
+  };
+  static_assert(lc2XformComposed::kMaxLength == 4096);
+  const auto longest = load<lc2XformHandle>(bytesOf(nested(12)));
+  EXPECT_EQ(dynamic_cast<const lc2XformComposed&>(*longest).length(), 4096u);
+  EXPECT_THROW(load<lc2XformHandle>(bytesOf(nested(13))), lcArchive::BadContent);
+  EXPECT_THROW(load<lc2XformHandle>(bytesOf(nested(60))), lcArchive::BadContent);
+}
+
 }  // namespace

@@ -99,6 +99,32 @@ TEST_F(WorkerPool, SeveralCallersAndNestedCallsShareThePool) {
   EXPECT_EQ(failures, 0);
 }
 
+// Resizing joins the pool's threads, one of which runs the band that asks: the count is
+// set once the outermost call returns instead, even when a band fails, and meanwhile
+// several callers with failing bands keep sharing the pool.
+TEST_F(WorkerPool, ACountSetInsideABandTakesEffectWhenTheCallReturns) {
+  lcSetWorkerCount(3);
+  auto caller = [](int seed) {
+    for (int round = 0; round < 100; ++round) {
+      try {
+        lcRunBands(lcEvenBands(6, 6), [&](const lcRowBand& band) {
+          if (band.begin == 1) lcSetWorkerCount(2 + (seed + round) % 3);
+          if (band.begin == 4) throw std::runtime_error("band");
+        });
+      } catch (const std::runtime_error&) {
+      }
+    }
+  };
+  std::thread first(caller, 1), second(caller, 2);
+  caller(0);
+  first.join();
+  second.join();
+  EXPECT_TRUE(visitsEachRowOnce(100, 4));
+
+  lcRunBands(lcEvenBands(2, 2), [](const lcRowBand&) { lcSetWorkerCount(5); });
+  EXPECT_EQ(lcWorkerCount(), 5);
+}
+
 TEST(KernelSelection, TheHookAndADecliningStatusPickThePortableTwin) {
   const lcKernelSelectionHook median = [](const char* name) {
     return std::string_view(name) == "cip_pelMedian3x3_8" ? 1 : 0;
