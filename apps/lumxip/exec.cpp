@@ -2,6 +2,7 @@
 // its Execute on the input image(s), as a script would drive it.
 
 #include <chrono>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -9,6 +10,7 @@
 #include "commands.h"
 #include "dispatch_calls.h"
 #include "json_results.h"
+#include "member_info.h"
 #include "script_steps.h"
 #include "values.h"
 
@@ -30,8 +32,16 @@ struct ExecOutcome {
   double elapsedMs = 0;
 };
 
-// Execute through dispatch: (input, regionMode, region) for a one-image operator;
-// (inputA, inputB, regionA, regionB) with a second input, whose region stays empty.
+// Whether the component keeps its region mode as a property (an edge detector, say).
+bool executeTakesNoRegionMode(IDispatch* component) {
+  for (const auto& member : membersOf(component))
+    if (member.name == L"RegionMode" && member.readable()) return true;
+  return false;
+}
+
+// Execute through dispatch: (input, regionMode, region) for a one-image operator, (input,
+// region) for one that keeps its region mode as a property; (inputA, inputB, regionA,
+// regionB) with a second input, whose region stays empty.
 Failure callExecute(IDispatch* component, const ExecOptions& options, lum::Variant* result,
                     double* elapsedMs) {
   const lum::Variant noObject(static_cast<IDispatch*>(nullptr));
@@ -48,11 +58,29 @@ Failure callExecute(IDispatch* component, const ExecOptions& options, lum::Varia
     args.emplace_back(static_cast<int32_t>(options.regionMode));
     args.push_back(region);
   }
+  if (options.inputB.empty() && executeTakesNoRegionMode(component)) args.erase(args.begin() + 1);
   const auto start = std::chrono::steady_clock::now();
   Failure f = invokeByName(component, L"Execute", DISPATCH_METHOD, std::move(args), result);
   *elapsedMs =
       std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   return f;
+}
+
+// A result object's images (an edge result's angle and magnitude images, say) go into
+// the directory `-o` names, one PNG per image property: "<property>.png".
+void writeResultImages(IUnknown* result, const std::string& directory) {
+  ComPtr<IDispatch> dispatch;
+  if (FAILED(result->QueryInterface(iid_of<IDispatch>, dispatch.putVoid()))) return;
+  std::error_code error;
+  std::filesystem::create_directories(directory, error);
+  if (error) throw CommandError(directory + ": " + error.message());
+  for (const auto& member : membersOf(result)) {
+    if (!member.readable()) continue;
+    lum::Variant value;
+    if (getProperty(dispatch.get(), member.name, &value).failed()) continue;
+    if (auto image = dispatchOf(value).as<ILumImage>())
+      writeImageFile(std::filesystem::path(directory) / (utf8(member.name) + ".png"), image.get());
+  }
 }
 
 ExecOutcome execute(const ExecOptions& options) {
@@ -69,6 +97,9 @@ ExecOutcome execute(const ExecOptions& options) {
   if (outcome.failure.failed()) return outcome;
   if (auto image = dispatchOf(result).as<ILumImage>(); image && !options.output.empty()) {
     writeImageFile(options.output, image.get());
+    outcome.outputFile = options.output;
+  } else if (dispatchOf(result) && !options.output.empty()) {
+    writeResultImages(result.get().punkVal, options.output);
     outcome.outputFile = options.output;
   }
   if (dispatchOf(result))
@@ -113,7 +144,9 @@ void addExecCommand(CLI::App& app, int& exitCode) {
   exec->add_option("--region", options->region, "X,Y,W,H or @FILE of a saved region");
   exec->add_option("--region-mode", options->regionMode, "Region mode (1 or 2)")
       ->capture_default_str();
-  exec->add_option("-o,--output", options->output, "Output image file (.png, .pgm, ...)");
+  exec->add_option(
+      "-o,--output", options->output,
+      "Output image file (.png, .pgm, ...); for a result object, a directory for its images");
   exec->add_flag("--json", options->json, "Print the outcome as one JSON object");
   exec->callback([options, &exitCode] { exitCode = runExec(*options); });
 }

@@ -99,6 +99,13 @@ TEST_F(LumxipCli, ExecRunsEveryRegisteredOperatorOnASmallImage) {
     std::getline(lines, rest);
     if (kind != "operator") continue;
     ++operators;
+    if (progId == "Halvex.LumIPOneImageMissingPixel") {
+      // It repairs range images only: a grey input is refused with a clear code.
+      const Outcome refused = lumxip("exec " + progId + " --input small.pgm --json");
+      EXPECT_EQ(refused.exitCode, 1);
+      EXPECT_EQ(nlohmann::json::parse(refused.out)["hresult"], "0x8004E105");
+      continue;
+    }
     const Outcome exec = lumxip("exec " + progId + " --input small.pgm -o out.pgm --json");
     ASSERT_EQ(exec.exitCode, 0) << progId << ": " << exec.out << exec.err;
     const auto report = nlohmann::json::parse(exec.out);
@@ -109,6 +116,13 @@ TEST_F(LumxipCli, ExecRunsEveryRegisteredOperatorOnASmallImage) {
     fs::remove(dir_ / "out.pgm");
   }
   EXPECT_GE(operators, 5);
+
+  // A result object's images go into the directory -o names.
+  const Outcome edges = lumxip("exec Halvex.LumSobelEdge --input small.pgm -o edges --json");
+  ASSERT_EQ(edges.exitCode, 0) << edges.out << edges.err;
+  for (const char* file :
+       {"EdgeAngleImage.png", "EdgeMagnitudeImage.png", "FinalMagnitudeImage.png"})
+    EXPECT_TRUE(fs::is_regular_file(dir_ / "edges" / file)) << file;
 }
 
 TEST_F(LumxipCli, ExecSetsPropertiesByNameWithEnumerationNamesAndReportsRefusals) {
