@@ -204,15 +204,15 @@ TEST(ImageFile, TiffStripsTilesAndPlanesReadAlike) {
   TempDir dir;
   const auto file = dir / "camera.tif";
   auto rgb = [](uint32_t x, uint32_t y, int s) { return int(x * 7 + y * 13 + s * 50) & 0xFF; };
-  const lumtest::TiffSpec layouts[] = {{37, 21, 3, 8, PHOTOMETRIC_RGB, false, 0},
-                                       {37, 21, 3, 8, PHOTOMETRIC_RGB, true, 0},
-                                       {37, 21, 3, 8, PHOTOMETRIC_RGB, false, 16},
-                                       {37, 21, 3, 8, PHOTOMETRIC_RGB, true, 16},
-                                       {37, 21, 4, 8, PHOTOMETRIC_RGB, true, 16}};
-  for (const auto& spec : layouts) {
-    SCOPED_TRACE("planar " + std::to_string(spec.planar) + " tile " + std::to_string(spec.tile) +
-                 " samples " + std::to_string(spec.samples));
-    lumtest::writeTiff(file.c_str(), spec, rgb);
+  const lumtest::TiffLayout layouts[] = {{37, 21, 3, 8, PHOTOMETRIC_RGB, false, 0},
+                                         {37, 21, 3, 8, PHOTOMETRIC_RGB, true, 0},
+                                         {37, 21, 3, 8, PHOTOMETRIC_RGB, false, 16},
+                                         {37, 21, 3, 8, PHOTOMETRIC_RGB, true, 16},
+                                         {37, 21, 4, 8, PHOTOMETRIC_RGB, true, 16}};
+  for (const auto& layout : layouts) {
+    SCOPED_TRACE("planar " + std::to_string(layout.planar) + " tile " +
+                 std::to_string(layout.tile) + " samples " + std::to_string(layout.samples));
+    lumtest::writeTiff(file.c_str(), layout, rgb);
     const auto image = readBack(file);
     ASSERT_TRUE(image.as<ILumImage24PlanarColor>());
     for (int p = 0; p < 3; ++p) {

@@ -13,7 +13,7 @@
 
 namespace lumtest {
 
-struct PngSpec {
+struct PngLayout {
   uint32_t width, height;
   int colorType, bitDepth;
   bool interlaced = false;
@@ -23,7 +23,8 @@ struct PngSpec {
 };
 
 // `rows` hold the samples as PNG stores them (big-endian 16-bit, packed low bit depths).
-inline std::vector<uint8_t> writePng(const PngSpec& spec, std::vector<std::vector<uint8_t>> rows) {
+inline std::vector<uint8_t> writePng(const PngLayout& layout,
+                                     std::vector<std::vector<uint8_t>> rows) {
   std::vector<uint8_t> out;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
@@ -34,15 +35,16 @@ inline std::vector<uint8_t> writePng(const PngSpec& spec, std::vector<std::vecto
         o->insert(o->end(), data, data + n);
       },
       nullptr);
-  png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colorType,
-               spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+  png_set_IHDR(png, info, layout.width, layout.height, layout.bitDepth, layout.colorType,
+               layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  if (!spec.palette.empty()) png_set_PLTE(png, info, spec.palette.data(), int(spec.palette.size()));
-  if (!spec.paletteAlpha.empty())
-    png_set_tRNS(png, info, spec.paletteAlpha.data(), int(spec.paletteAlpha.size()), nullptr);
-  if (spec.significantBits) {
+  if (!layout.palette.empty())
+    png_set_PLTE(png, info, layout.palette.data(), int(layout.palette.size()));
+  if (!layout.paletteAlpha.empty())
+    png_set_tRNS(png, info, layout.paletteAlpha.data(), int(layout.paletteAlpha.size()), nullptr);
+  if (layout.significantBits) {
     png_color_8 bits{};
-    bits.gray = png_byte(spec.significantBits);
+    bits.gray = png_byte(layout.significantBits);
     png_set_sBIT(png, info, &bits);
   }
   std::vector<png_bytep> pointers;
@@ -74,7 +76,7 @@ inline unsigned firstStoredSample(const std::vector<uint8_t>& bytes) {
   return unsigned(row[0]) << 8 | row[1];
 }
 
-struct TiffSpec {
+struct TiffLayout {
   uint32_t width, height;
   uint16_t samples, bits, photometric;
   bool planar = false;
@@ -84,52 +86,53 @@ struct TiffSpec {
 
 // `samples(x, y, s)` gives sample s of pixel (x, y).
 template <class F>
-void writeTiff(const char* path, const TiffSpec& spec, F samples) {
+void writeTiff(const char* path, const TiffLayout& layout, F samples) {
   TIFF* tif = TIFFOpen(path, "w");
-  TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, spec.width);
-  TIFFSetField(tif, TIFFTAG_IMAGELENGTH, spec.height);
-  TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, int(spec.samples));
-  TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, int(spec.bits));
-  TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, int(spec.photometric));
+  TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, layout.width);
+  TIFFSetField(tif, TIFFTAG_IMAGELENGTH, layout.height);
+  TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, int(layout.samples));
+  TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, int(layout.bits));
+  TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, int(layout.photometric));
   TIFFSetField(tif, TIFFTAG_PLANARCONFIG,
-               spec.planar ? PLANARCONFIG_SEPARATE : PLANARCONFIG_CONTIG);
+               layout.planar ? PLANARCONFIG_SEPARATE : PLANARCONFIG_CONTIG);
   TIFFSetField(tif, TIFFTAG_COMPRESSION, COMPRESSION_LZW);
-  if (spec.samples == 4 || spec.samples == 2) {
+  if (layout.samples == 4 || layout.samples == 2) {
     const uint16_t extra = EXTRASAMPLE_UNASSALPHA;
     TIFFSetField(tif, TIFFTAG_EXTRASAMPLES, 1, &extra);
   }
-  const int planes = spec.planar ? spec.samples : 1, perPixel = spec.planar ? 1 : spec.samples;
-  const uint32_t blockW = spec.tile ? spec.tile : spec.width;
-  const uint32_t blockH = spec.tile ? spec.tile : spec.rowsPerStrip;
-  if (spec.tile) {
-    TIFFSetField(tif, TIFFTAG_TILEWIDTH, spec.tile);
-    TIFFSetField(tif, TIFFTAG_TILELENGTH, spec.tile);
+  const int planes = layout.planar ? layout.samples : 1,
+            perPixel = layout.planar ? 1 : layout.samples;
+  const uint32_t blockW = layout.tile ? layout.tile : layout.width;
+  const uint32_t blockH = layout.tile ? layout.tile : layout.rowsPerStrip;
+  if (layout.tile) {
+    TIFFSetField(tif, TIFFTAG_TILEWIDTH, layout.tile);
+    TIFFSetField(tif, TIFFTAG_TILELENGTH, layout.tile);
   } else {
-    TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, spec.rowsPerStrip);
+    TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, layout.rowsPerStrip);
   }
-  const size_t bytes = spec.bits / 8;
+  const size_t bytes = layout.bits / 8;
   std::vector<uint8_t> block(size_t(blockW) * blockH * perPixel * bytes);
   for (int p = 0; p < planes; ++p)
-    for (uint32_t y0 = 0; y0 < spec.height; y0 += blockH)
-      for (uint32_t x0 = 0; x0 < spec.width; x0 += blockW) {
+    for (uint32_t y0 = 0; y0 < layout.height; y0 += blockH)
+      for (uint32_t x0 = 0; x0 < layout.width; x0 += blockW) {
         std::fill(block.begin(), block.end(), uint8_t{0});
-        for (uint32_t y = 0; y < blockH && y0 + y < spec.height; ++y)
-          for (uint32_t x = 0; x < blockW && x0 + x < spec.width; ++x)
+        for (uint32_t y = 0; y < blockH && y0 + y < layout.height; ++y)
+          for (uint32_t x = 0; x < blockW && x0 + x < layout.width; ++x)
             for (int s = 0; s < perPixel; ++s) {
-              const uint16_t v = uint16_t(samples(x0 + x, y0 + y, spec.planar ? p : s));
+              const uint16_t v = uint16_t(samples(x0 + x, y0 + y, layout.planar ? p : s));
               uint8_t* at = block.data() + ((size_t(y) * blockW + x) * perPixel + s) * bytes;
               if (bytes == 2)
                 std::memcpy(at, &v, 2);
               else
                 *at = uint8_t(v);
             }
-        if (spec.tile)
+        if (layout.tile)
           TIFFWriteEncodedTile(tif, TIFFComputeTile(tif, x0, y0, 0, uint16_t(p)), block.data(),
                                tmsize_t(block.size()));
         else
           TIFFWriteEncodedStrip(
               tif, TIFFComputeStrip(tif, y0, uint16_t(p)), block.data(),
-              tmsize_t(size_t(std::min(blockH, spec.height - y0)) * blockW * perPixel * bytes));
+              tmsize_t(size_t(std::min(blockH, layout.height - y0)) * blockW * perPixel * bytes));
       }
   TIFFClose(tif);
 }
