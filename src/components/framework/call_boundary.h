@@ -65,7 +65,8 @@ HRESULT callBoundary(const lcErrorContext& context, Body&& body) noexcept {
 //   }
 template <class... Out>
 HRESULT lcClearOutPointers(Out*... out) noexcept {
-  if (((out == nullptr) || ...)) return E_POINTER;
+  const bool anyNull = (... || (out == nullptr));
+  if (anyNull) return E_POINTER;
   auto clear = [](auto& value) {
     if constexpr (std::is_same_v<std::remove_reference_t<decltype(value)>, VARIANT>)
       VariantInit(&value);
