@@ -11,11 +11,13 @@
 // RegionB.
 
 #include <atomic>
+#include <optional>
 #include <tuple>
 #include <utility>
 
 #include "components/framework/advise_sink.h"
 #include "components/framework/tool_base.h"
+#include "components/twoimage/two_image_frame.h"
 #include "lumxip/ip/two_image.h"
 
 // The pieces of the two-image tools that need no template. Each throws on failure.
@@ -51,6 +53,13 @@ LUM_FRAMEWORK_API void addCurrentSide(ILumRecord& record, const Side& side, bool
                                       bool alignmentShown);
 LUM_FRAMEWORK_API void addLastRunSide(ILumRecord& record, const Side& side, bool b,
                                       LONG diagnosticMask);
+// How the run placed B against A, kept while the diagnostic mask asks for overlap masks.
+LUM_FRAMEWORK_API std::optional<lcTwoImageSetup> placementOf(ILumIPTwoImageParams& params,
+                                                             LONG diagnosticMask);
+// "TransformedRegionImageA"/"B" and "OverlapMaskA"/"B" of the last run, as the mask asks.
+LUM_FRAMEWORK_API void addDiagnosticImages(ILumRecord& record, const Side& a, const Side& b,
+                                           const std::optional<lcTwoImageSetup>& placement,
+                                           LONG diagnosticMask);
 
 }  // namespace lcTwoImageTool
 
@@ -163,14 +172,17 @@ class lcTwoImageToolBase : public lcToolBase<T, ITool>, public lcSinkOwner {
       lastRegionA_ = lastRegionB_ = nullptr;
       lastModeA_ = lastModeB_ = lumRegionModePixelAlignedBoundingBox;
       lastPointA_ = lastPointB_ = nullptr;
+      lastPlacement_.reset();
       previousOutput = std::move(output_);
     }
     if (previousOutput) this->core().fireChange(kIdOutputImage, lumChangeProducedByRun);
+    std::optional<lcTwoImageSetup> placement;
     if (params) {
       throwIfFailed(params->get_RegionModeA(&a.regionMode));
       throwIfFailed(params->get_RegionModeB(&b.regionMode));
+      placement = lcTwoImageTool::placementOf(*params, diag);
     }
-    keepLastRunCopies(a, b, diag);
+    keepLastRunCopies(a, b, diag, placement);
 
     if (!params) throw lcCOMError(hresultFrom(0x8004E500), 0);
     ComPtr<IOperator> op;
@@ -205,14 +217,17 @@ class lcTwoImageToolBase : public lcToolBase<T, ITool>, public lcSinkOwner {
   void addLastRunSubRecords(ILumRecord& record, LONG mask, LONG diag) {
     lcTwoImageTool::Side a, b;
     ComPtr<ILumImage> output;
+    std::optional<lcTwoImageSetup> placement;
     {
       lcLockGuard guard(this->core().lock());
       a = {lastInputA_, lastRegionA_, lastModeA_, lastPointA_};
       b = {lastInputB_, lastRegionB_, lastModeB_, lastPointB_};
       output = output_;
+      placement = lastPlacement_;
     }
     lcTwoImageTool::addLastRunSide(record, a, false, diag);
     lcTwoImageTool::addLastRunSide(record, b, true, diag);
+    lcTwoImageTool::addDiagnosticImages(record, a, b, placement, diag);
     if (output && (mask & 2))
       lcTool::addSubRecord(record, L"OutputImage", lumRecordContentImage, lumRecordUsageLastRun, 0,
                            output.get());
@@ -298,13 +313,15 @@ class lcTwoImageToolBase : public lcToolBase<T, ITool>, public lcSinkOwner {
       lcTwoImageTool::setAlignmentPoint(*params, b, moved);
   }
 
-  void keepLastRunCopies(const lcTwoImageTool::Side& a, const lcTwoImageTool::Side& b, LONG diag) {
+  void keepLastRunCopies(const lcTwoImageTool::Side& a, const lcTwoImageTool::Side& b, LONG diag,
+                         const std::optional<lcTwoImageSetup>& placement) {
     const lcTwoImageTool::Side lastA = lcTwoImageTool::lastRunCopy(a, diag);
     const lcTwoImageTool::Side lastB = lcTwoImageTool::lastRunCopy(b, diag);
     lcLockGuard guard(this->core().lock());
     lastInputA_ = lastA.image, lastRegionA_ = lastA.region, lastPointA_ = lastA.point;
     lastInputB_ = lastB.image, lastRegionB_ = lastB.region, lastPointB_ = lastB.point;
     lastModeA_ = lastA.regionMode, lastModeB_ = lastB.regionMode;
+    lastPlacement_ = placement;
   }
 
   ComPtr<IParams> runParams_;
@@ -315,6 +332,8 @@ class lcTwoImageToolBase : public lcToolBase<T, ITool>, public lcSinkOwner {
   LumRegionModeConstants lastModeA_ = lumRegionModePixelAlignedBoundingBox;
   LumRegionModeConstants lastModeB_ = lumRegionModePixelAlignedBoundingBox;
   ComPtr<ILumCoordinateAxes> lastPointA_, lastPointB_;
+  // Not persisted: a loaded tool shows overlap masks again after its next run.
+  std::optional<lcTwoImageSetup> lastPlacement_;
   ComPtr<ILumCoordinateAxes> pointA_, pointB_;
   std::atomic<int> updatingGraphics_{0};
   // Declared last, so that they are let go first: no event reaches a tool being torn down.

@@ -1,4 +1,5 @@
 #include "components/twoimage/tool_impl.h"
+#include "components/twoimage/two_image_diagnostics.h"
 #include "persist/deep_copy.h"
 
 namespace lcTwoImageTool {
@@ -10,6 +11,7 @@ enum DiagnosticBits : LONG {
   kTransformedRegionImages = 32,
   kRegions = 256,
   kAlignmentPoints = 512,
+  kOverlapMasks = 1024,
 };
 enum CurrentBits : LONG { kInputImages = 1, kCurrentRegions = 2, kCurrentPoints = 4 };
 
@@ -69,12 +71,25 @@ bool alignmentEnabled(ILumIPTwoImageParams& params) {
   return enabled != VARIANT_FALSE;
 }
 
+std::optional<lcTwoImageSetup> placementOf(ILumIPTwoImageParams& params, LONG diag) {
+  if (!hasAny(diag, kOverlapMasks)) return std::nullopt;
+  lcTwoImageSetup setup;
+  LumRegionModeConstants modeA{}, modeB{};
+  throwIfFailed(params.get_RegionModeA(&modeA));
+  throwIfFailed(params.get_RegionModeB(&modeB));
+  setup.regionModeA = modeA, setup.regionModeB = modeB;
+  setup.alignmentEnabled = alignmentEnabled(params);
+  const Point a = alignmentPoint(params, false), b = alignmentPoint(params, true);
+  setup.alignAX = a.x, setup.alignAY = a.y, setup.alignBX = b.x, setup.alignBY = b.y;
+  return setup;
+}
+
 Side lastRunCopy(const Side& current, LONG diag) {
   Side last;
   if (current.image &&
-      hasAny(diag, kInputsByReference | kInputsDeepCopy | kTransformedRegionImages))
+      hasAny(diag, kInputsByReference | kInputsDeepCopy | kTransformedRegionImages | kOverlapMasks))
     last.image = hasAny(diag, kInputsDeepCopy) ? deepCopy(current.image.get()) : current.image;
-  if (current.region && hasAny(diag, kRegions | kTransformedRegionImages)) {
+  if (current.region && hasAny(diag, kRegions | kTransformedRegionImages | kOverlapMasks)) {
     last.region = deepCopy(current.region.get());
     last.regionMode = current.regionMode;
   }
@@ -104,6 +119,26 @@ void addLastRunSide(ILumRecord& record, const Side& side, bool b, LONG diag) {
   if (side.point && hasAny(diag, kAlignmentPoints))
     lcTool::addSubRecord(*input, keyOf(L"AlignmentPoint", b).c_str(), lumRecordContentRegion,
                          lumRecordUsageLastRun, 0, side.point.get());
+}
+
+void addDiagnosticImages(ILumRecord& record, const Side& a, const Side& b,
+                         const std::optional<lcTwoImageSetup>& placement, LONG diag) {
+  lcTwoImageSetup setup = placement.value_or(lcTwoImageSetup{});
+  setup.regionModeA = a.regionMode, setup.regionModeB = b.regionMode;
+  const bool overlapMasks = placement && hasAny(diag, kOverlapMasks);
+  const lcTwoImageDiagnostics images = lcTwoImageDiagnosticImages(
+      setup, {a.image.get(), b.image.get(), a.region.get(), b.region.get()},
+      hasAny(diag, kTransformedRegionImages), overlapMasks);
+  for (bool second : {false, true}) {
+    const lcTwoImageSideImages& side = second ? images.b : images.a;
+    if (side.regionImage)
+      lcTool::addSubRecord(record, keyOf(L"TransformedRegionImage", second).c_str(),
+                           lumRecordContentImage, lumRecordUsageDerivedDiagnosticImage, 0,
+                           side.regionImage.get());
+    if (side.overlapMask)
+      lcTool::addSubRecord(record, keyOf(L"OverlapMask", second).c_str(), lumRecordContentImage,
+                           lumRecordUsageDerivedDiagnosticImage, 0, side.overlapMask.get());
+  }
 }
 
 }  // namespace lcTwoImageTool

@@ -79,6 +79,48 @@ TEST(TwoImageTool, RecordsShowTheInputsAndTheOutput) {
   EXPECT_EQ(lastRun->get_SubRecord(*lum::Variant(L"InputImageA").ptr(), sub.put()), S_OK);
 }
 
+// The image a record holds under `key`, as pixel rows.
+Pixels<BYTE> recordPixels(ILumRecord* record, const wchar_t* key) {
+  ComPtr<ILumRecord> sub;
+  if (record->get_SubRecord(*lum::Variant(key).ptr(), sub.put()) != S_OK) return {};
+  lum::Variant content;
+  sub->get_Content(content.put());
+  ComPtr<ILumImage> image;
+  const VARIANT& value = content.get();
+  if ((value.vt == VT_UNKNOWN || value.vt == VT_DISPATCH) && value.punkVal)
+    value.punkVal->QueryInterface(iid_of<ILumImage>, image.putVoid());
+  return image ? pixels8(image.get()) : Pixels<BYTE>{};
+}
+
+TEST(TwoImageTool, DiagnosticImagesShowTheRegionsAndWhereThePlacedWindowsOverlap) {
+  auto tool = readyTool();  // B placed two columns right of A's first
+  tool->putref_RegionA(rectangle(0, 0, 5, 5).get());
+  tool->put_LastRunRecordDiagEnable(-1);
+  ASSERT_EQ(runResult(tool.get()), S_OK);
+  ComPtr<ILumRecord> lastRun;
+  ASSERT_EQ(tool->CreateLastRunRecord(lastRun.put()), S_OK);
+
+  const auto regionA = recordPixels(lastRun.get(), L"TransformedRegionImageA");
+  ASSERT_EQ(regionA.size(), 5u);
+  ASSERT_EQ(regionA[0].size(), 5u);
+  EXPECT_EQ(regionA[4][3], 100 + 3 + 40);
+  EXPECT_EQ(recordPixels(lastRun.get(), L"TransformedRegionImageB").size(), 8u);
+
+  // A's window is columns 0..4 of A; B's first column lands on A's column 2.
+  const auto maskA = recordPixels(lastRun.get(), L"OverlapMaskA");
+  const auto maskB = recordPixels(lastRun.get(), L"OverlapMaskB");
+  ASSERT_EQ(maskA.size(), 5u);
+  EXPECT_EQ(maskA[4], (std::vector<BYTE>{0, 0, 255, 255, 255}));
+  ASSERT_EQ(maskB.size(), 8u);
+  EXPECT_EQ(maskB[0], (std::vector<BYTE>{255, 255, 255, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(maskB[5], std::vector<BYTE>(12, 0));
+
+  // The record describes the last run, not a later change of the operator.
+  paramsOf(tool.get())->put_ImageAlignmentEnabled(VARIANT_FALSE);
+  ASSERT_EQ(tool->CreateLastRunRecord(lastRun.put()), S_OK);
+  EXPECT_EQ(recordPixels(lastRun.get(), L"OverlapMaskA")[4][1], 0);
+}
+
 TEST(TwoImageTool, MovingAnAlignmentGraphicMovesTheOperatorsPointWithOneEvent) {
   auto tool = readyTool();
   auto params = paramsOf(tool.get());
