@@ -42,7 +42,9 @@ lcRLEBuffer lcEncodeRegion(const lcShape& shape, uint8_t inside, uint8_t outside
       height * (2 + 2 * (width / 255 + 1)) > kMaxRLEBytes)
     throw lcShapesError::InfiniteExtent(L"the region is too large to encode");
   std::vector<uint8_t> bytes;
-  bytes.reserve(static_cast<size_t>(height) * 8);
+  // Room for a row of outside, inside and outside runs of any length, so rows rarely
+  // grow the block.
+  bytes.reserve(static_cast<size_t>(height) * static_cast<size_t>(8 + 2 * (width / 255 + 1)));
   RowWriter writer(bytes, window, inside, outside);
   shape.pixelRows(window.y0, window.y1, window.x0, window.x1, writer);
   return lcRLEBuffer(window.x0, window.y0, static_cast<int32_t>(width),
