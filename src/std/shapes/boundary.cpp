@@ -137,6 +137,9 @@ size_t countForPiece(const lcBoundaryPiece& p, const lcSampleParams& params) {
       throw lcShapesError::SampleOverflow(L"the deviation asks for more points than allowed");
     count = std::max(count, std::ceil(half / angle));
   }
+  // Beyond any list: refused before the count could overflow.
+  if (!(count <= std::max(m, 2.0)) || !(count < 1e15))
+    throw lcShapesError::SampleOverflow(L"the boundary needs more points than allowed");
   return static_cast<size_t>(count);
 }
 
@@ -237,16 +240,19 @@ void lcSampleBoundary(const lcBoundary& boundary, const lcSampleParams& params,
   // Every count first, so that a refusal leaves the list as it was.
   std::vector<size_t> counts;
   size_t total = 0;
+  const size_t limit = std::max<size_t>(params.maxPoints, 2);
+  const auto overflow = [] {
+    throw lcShapesError::SampleOverflow(L"the boundary needs more points than allowed");
+  };
   for (const lcContour& contour : boundary.contours) {
     const bool oneArc = contour.closed && contour.pieces.size() == 1 && contour.pieces[0].isArc;
     for (const lcBoundaryPiece& piece : contour.pieces) {
       counts.push_back(std::max<size_t>(countForPiece(piece, params), oneArc ? 2 : 1));
       total += counts.back();
+      if (total > limit) overflow();
     }
-    if (!contour.closed) ++total;
+    if (!contour.closed && ++total > limit) overflow();
   }
-  if (total > std::max<size_t>(params.maxPoints, 2))
-    throw lcShapesError::SampleOverflow(L"the boundary needs more points than allowed");
   const auto add = [&](const lc2Vector& point, double tangent) {
     samples.points.push_back(point);
     if (params.tangents) samples.tangents.push_back(tangent);

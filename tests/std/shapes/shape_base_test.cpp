@@ -95,6 +95,8 @@ TEST(Circle, SamplingCountsFollowSpacingAndDeviation) {
             lcShapesError::SampleOverflow::kCode);  // 62 < 20 pi
   EXPECT_EQ(sampled(circle, 1, 0, 63).points.size(), 63u);
   EXPECT_EQ(sampled(circle, 0, 0, 1).points.size(), 2u);
+  EXPECT_EQ(thrownCode([&] { sampled(circle, 1e-300, 0, SIZE_MAX); }),
+            lcShapesError::SampleOverflow::kCode);  // a count beyond any list
   // Deviation 0.1: half-angle acos(0.99), so ceil(pi / 0.14154) = 23 points.
   EXPECT_EQ(sampled(circle, NAN, 0.1, 23).points.size(), 23u);
   EXPECT_EQ(thrownCode([&] { sampled(circle, 0, 0.1, 22); }), lcShapesError::SampleOverflow::kCode);
