@@ -73,9 +73,15 @@ class lcRLERowWriter {
  public:
   explicit lcRLERowWriter(std::vector<uint8_t>& bytes) : bytes_(bytes) {}
   void run(uint8_t value, int64_t length) {
-    for (; length > 255; length -= 255)
-      pair(value, 255);
-    if (length > 0) pair(value, static_cast<uint8_t>(length));
+    if (length <= 0) return;
+    // All the pairs of the run at once: long runs are the common case of a region.
+    const size_t full = static_cast<size_t>(length / 255), rest = static_cast<size_t>(length % 255);
+    const size_t at = bytes_.size();
+    bytes_.resize(at + 2 * (full + (rest > 0)));
+    uint8_t* out = bytes_.data() + at;
+    for (size_t i = 0; i < full; ++i, out += 2)
+      out[0] = value, out[1] = 255;
+    if (rest > 0) out[0] = value, out[1] = static_cast<uint8_t>(rest);
   }
   void endRow() { pair(0, 0); }
 

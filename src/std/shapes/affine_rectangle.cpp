@@ -7,7 +7,9 @@
 #include "std/archive/archive.h"
 #include "std/archive/archive_registry.h"
 #include "std/math/angle.h"
+#include "std/shapes/boundary.h"
 #include "std/shapes/convex_row.h"
+#include "std/shapes/shape_values.h"
 
 namespace {
 
@@ -148,4 +150,16 @@ void lcAffineRectangle::archive(lcArchive& archive) {
   // lc2XformLinear reads into copies, so a failed load leaves U as it was.
   unitSquare_.archive(archive);
   if (archive.isLoading()) fill();
+}
+
+bool lcAffineRectangle::isRightHanded() const {
+  return unitSquare_.matrix().det() >= 0.0;
+}
+
+lcShapeHandle lcAffineRectangle::reversed() const {
+  return lcMakeHandle<lcAffineRectangle>(lcSwapSides(unitSquare_));
+}
+
+lcBoundary lcAffineRectangle::boundary() const {
+  return {{lcPolygonContour({corner0(), cornerX(), oppositeCorner(), cornerY()}, true)}};
 }

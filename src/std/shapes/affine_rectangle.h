@@ -51,6 +51,9 @@ class LC_VISIBLE lcAffineRectangle final : public lcShape {
 
   // False only when all four elements of U's matrix are 0.
   bool isNonDegenerate() const override;
+  bool isPolygonal() const override { return true; }
+  // det(U) >= 0.
+  bool isRightHanded() const override;
   lcRect boundingBox() const override;
   // The points whose unit-square coordinates (u, v) lie in [0, 1) x [0, 1); a
   // singular U holds none.
@@ -59,7 +62,10 @@ class LC_VISIBLE lcAffineRectangle final : public lcShape {
                   std::vector<lcPixelSpan>& spans) const override;
   // The rectangle of xform * U, so every corner maps as the transform maps it.
   lcShapeHandle map(const lc2XformLinear& xform) const override;
+  // U with its sides swapped: corner X and corner Y trade places.
+  lcShapeHandle reversed() const override;
   bool isEqual(const lcShape& other) const override { return equalAsClass(*this, other); }
+  void visit(lcShapeVisitor& visitor) const override { visitor.visit(*this); }
   // Equal when the six values of U are.
   friend bool operator==(const lcAffineRectangle& l, const lcAffineRectangle& r) {
     return l.unitSquare_ == r.unitSquare_;
@@ -67,6 +73,10 @@ class LC_VISIBLE lcAffineRectangle final : public lcShape {
 
   // Version, base part, then U (translation, then matrix).
   void archive(lcArchive& archive) override;
+
+ protected:
+  // The sides corner 0 to corner X, to the opposite corner, to corner Y, to corner 0.
+  lcBoundary boundary() const override;
 
  private:
   // The cache-valid bits, one per derived value.

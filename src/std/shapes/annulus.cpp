@@ -5,6 +5,8 @@
 
 #include "std/archive/archive.h"
 #include "std/archive/archive_registry.h"
+#include "std/shapes/boundary.h"
+#include "std/shapes/shape_values.h"
 
 namespace {
 constexpr uint32_t kVersion = 1;
@@ -64,4 +66,16 @@ void lcEllipseAnnulus::archive(lcArchive& archive) {
   e.archive(archive);
   archive.transfer(scale);
   if (archive.isLoading()) *this = lcEllipseAnnulus(e, scale);
+}
+
+lcBoundary lcAnnulus::boundary() const {
+  return lcRingBoundary(rows_.unitCircle, inner_, outer_);
+}
+
+lcShapeHandle lcEllipseAnnulus::reversed() const {
+  return lcMakeHandle<lcEllipseAnnulus>(lcFlipEllipse(unitCircle()), scale_);
+}
+
+lcBoundary lcEllipseAnnulus::boundary() const {
+  return lcRingBoundary(unitCircle(), std::min(1.0, scale_), std::max(1.0, scale_));
 }

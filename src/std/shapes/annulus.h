@@ -18,10 +18,13 @@ class LC_VISIBLE lcAnnulus final : public lcSpanShape {
   double outerRadius() const { return outer_; }
 
   bool isNonDegenerate() const override { return outer_ > inner_; }
+  // Like the circle, right-handed and not reversible.
+  bool isRightHanded() const override { return true; }
   // The identity gives a copy; any other transform the lcEllipseAnnulus of the outer
   // circle's map with scale inner / outer.
   lcShapeHandle map(const lc2XformLinear& xform) const override;
   bool isEqual(const lcShape& other) const override { return equalAsClass(*this, other); }
+  void visit(lcShapeVisitor& visitor) const override { visitor.visit(*this); }
   friend bool operator==(const lcAnnulus& l, const lcAnnulus& r) {
     return l.centre() == r.centre() && l.inner_ == r.inner_ && l.outer_ == r.outer_;
   }
@@ -29,6 +32,8 @@ class LC_VISIBLE lcAnnulus final : public lcSpanShape {
   void archive(lcArchive& archive) override;
 
  protected:
+  // The outer boundary, then the inner one run backwards (none at radius 0).
+  lcBoundary boundary() const override;
   void rowSpans(double y, lcRealSpans& spans) const override {
     rows_.addRing(y, inner_, outer_, spans);
   }
@@ -50,8 +55,12 @@ class LC_VISIBLE lcEllipseAnnulus final : public lcSpanShape {
   double secondScale() const { return scale_; }
 
   bool isNonDegenerate() const override { return rows_.valid && scale_ != 1.0; }
+  bool isRightHanded() const override { return unitCircle().matrix().det() >= 0.0; }
+  // E with its second column negated, the same scale.
+  lcShapeHandle reversed() const override;
   lcShapeHandle map(const lc2XformLinear& xform) const override;
   bool isEqual(const lcShape& other) const override { return equalAsClass(*this, other); }
+  void visit(lcShapeVisitor& visitor) const override { visitor.visit(*this); }
   friend bool operator==(const lcEllipseAnnulus& l, const lcEllipseAnnulus& r) {
     return l.unitCircle() == r.unitCircle() && l.scale_ == r.scale_;
   }
@@ -59,6 +68,8 @@ class LC_VISIBLE lcEllipseAnnulus final : public lcSpanShape {
   void archive(lcArchive& archive) override;
 
  protected:
+  // The outer boundary, then the inner one run backwards (none at radius 0).
+  lcBoundary boundary() const override;
   void rowSpans(double y, lcRealSpans& spans) const override;
   lcExtent extent() const override;
 

@@ -4,7 +4,9 @@
 
 #include "std/archive/archive.h"
 #include "std/archive/archive_registry.h"
+#include "std/shapes/boundary.h"
 #include "std/shapes/ellipse.h"
+#include "std/shapes/shape_values.h"
 
 namespace {
 constexpr uint32_t kVersion = 1;
@@ -38,4 +40,14 @@ void lcCircle::archive(lcArchive& archive) {
   for (double& value : values)
     archive.transfer(value);
   *this = lcCircle({values[0], values[1]}, values[2]);
+}
+
+void lcCircle::sample(const lcSampleParams& params, lcBoundarySamples& samples) const {
+  if (radius_ > 0.0) return lcShape::sample(params, samples);
+  lcStartSamples(params, samples);
+  if (!params.tangents) samples.points.push_back(centre_);
+}
+
+lcBoundary lcCircle::boundary() const {
+  return {{lcEllipseContour(unitCircle())}};
 }

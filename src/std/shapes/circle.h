@@ -18,9 +18,14 @@ class LC_VISIBLE lcCircle final : public lcSpanShape {
 
   // radius > 0 (NaN fails).
   bool isNonDegenerate() const override { return radius_ > 0.0; }
+  // A circle has one direction only, so it is right-handed and does not reverse.
+  bool isRightHanded() const override { return true; }
+  // A radius <= 0 gives the centre alone, or nothing when tangents are asked for.
+  void sample(const lcSampleParams& params, lcBoundarySamples& samples) const override;
   // The identity gives a copy; any other transform an lcEllipse2.
   lcShapeHandle map(const lc2XformLinear& xform) const override;
   bool isEqual(const lcShape& other) const override { return equalAsClass(*this, other); }
+  void visit(lcShapeVisitor& visitor) const override { visitor.visit(*this); }
   friend bool operator==(const lcCircle& l, const lcCircle& r) {
     return l.centre_ == r.centre_ && l.radius_ == r.radius_;
   }
@@ -28,6 +33,8 @@ class LC_VISIBLE lcCircle final : public lcSpanShape {
   void archive(lcArchive& archive) override;
 
  protected:
+  // One turn from (cx + r, cy).
+  lcBoundary boundary() const override;
   // The chord at y: half-width sqrt((r - |dy|)(r + |dy|)), never beyond r.
   void rowSpans(double y, lcRealSpans& spans) const override;
   lcExtent extent() const override;

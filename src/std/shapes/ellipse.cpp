@@ -6,6 +6,8 @@
 #include "std/archive/archive.h"
 #include "std/archive/archive_registry.h"
 #include "std/math/angle.h"
+#include "std/shapes/boundary.h"
+#include "std/shapes/shape_values.h"
 
 namespace {
 constexpr uint32_t kVersion = 1;
@@ -45,4 +47,12 @@ void lcEllipse2::archive(lcArchive& archive) {
   lc2XformLinear e = unitCircle();
   e.archive(archive);
   if (archive.isLoading()) *this = lcEllipse2(e);
+}
+
+lcShapeHandle lcEllipse2::reversed() const {
+  return lcMakeHandle<lcEllipse2>(lcFlipEllipse(unitCircle()));
+}
+
+lcBoundary lcEllipse2::boundary() const {
+  return {{lcEllipseContour(unitCircle())}};
 }

@@ -32,8 +32,12 @@ class LC_VISIBLE lcEllipse2 final : public lcSpanShape {
 
   // E's matrix is not singular.
   bool isNonDegenerate() const override { return rows_.valid; }
+  bool isRightHanded() const override { return unitCircle().matrix().det() >= 0.0; }
+  // E with its second column negated.
+  lcShapeHandle reversed() const override;
   lcShapeHandle map(const lc2XformLinear& xform) const override;
   bool isEqual(const lcShape& other) const override { return equalAsClass(*this, other); }
+  void visit(lcShapeVisitor& visitor) const override { visitor.visit(*this); }
   friend bool operator==(const lcEllipse2& l, const lcEllipse2& r) {
     return l.unitCircle() == r.unitCircle();
   }
@@ -41,6 +45,7 @@ class LC_VISIBLE lcEllipse2 final : public lcSpanShape {
   void archive(lcArchive& archive) override;
 
  protected:
+  lcBoundary boundary() const override;
   void rowSpans(double y, lcRealSpans& spans) const override { rows_.add(y, 1.0, spans); }
   lcExtent extent() const override { return rows_.box(1.0); }
 

@@ -6,7 +6,9 @@
 
 #include "std/archive/archive.h"
 #include "std/archive/archive_registry.h"
+#include "std/shapes/boundary.h"
 #include "std/shapes/ellipse.h"
+#include "std/shapes/shape_values.h"
 
 namespace {
 constexpr uint32_t kVersion = 1;
@@ -150,4 +152,24 @@ lcEllipseAnnulusSection lcInAxesForm(const lcEllipseAnnulusSection& section) {
   }
   return lcEllipseAnnulusSection(axes, section.secondScale(), start, end, section.angleFromStart(),
                                  section.radialFromBase());
+}
+
+lcShapeHandle lcEllipseAnnulusSection::reversed() const {
+  return lcMakeHandle<lcEllipseAnnulusSection>(lcFlipEllipse(unitCircle()), scale_, -end_, -start_,
+                                               !angleFromStart_, radialFromBase_);
+}
+
+lcBoundary lcEllipseAnnulusSection::boundary() const {
+  const double inner = std::min(1.0, scale_), outer = std::max(1.0, scale_);
+  if (sweep_ >= kTurn) return lcRingBoundary(unitCircle(), inner, outer);
+  const double lo = std::min(start_, end_), hi = lo + sweep_;
+  const lc2XformLinear out = lcScaledEllipse(unitCircle(), outer);
+  const lc2XformLinear in = lcScaledEllipse(unitCircle(), inner);
+  const lcBoundaryPiece outerArc = lcBoundaryPiece::arc(out, lo, hi);
+  const lcBoundaryPiece innerArc = lcBoundaryPiece::arc(in, hi, lo);
+  lcContour contour{outerArc.pointAt(0), {outerArc}, true};
+  contour.pieces.push_back(lcBoundaryPiece::segment(outerArc.pointAt(1), innerArc.pointAt(0)));
+  if (inner > 0.0) contour.pieces.push_back(innerArc);
+  contour.pieces.push_back(lcBoundaryPiece::segment(innerArc.pointAt(1), outerArc.pointAt(0)));
+  return {{contour}};
 }

@@ -42,8 +42,13 @@ class LC_VISIBLE lcEllipseAnnulusSection final : public lcSpanShape {
   lc2Vector pointAt(double u, double v) const;
 
   bool isNonDegenerate() const override;
+  bool isRightHanded() const override { return unitCircle().matrix().det() >= 0.0; }
+  // E with its second column negated, the angles negated and swapped and the angle
+  // direction flipped: the same points, and pointAt gives the same points.
+  lcShapeHandle reversed() const override;
   lcShapeHandle map(const lc2XformLinear& xform) const override;
   bool isEqual(const lcShape& other) const override { return equalAsClass(*this, other); }
+  void visit(lcShapeVisitor& visitor) const override { visitor.visit(*this); }
   friend bool operator==(const lcEllipseAnnulusSection& l, const lcEllipseAnnulusSection& r) {
     return l.unitCircle() == r.unitCircle() && l.scale_ == r.scale_ && l.start_ == r.start_ &&
            l.end_ == r.end_ && l.angleFromStart_ == r.angleFromStart_ &&
@@ -54,6 +59,8 @@ class LC_VISIBLE lcEllipseAnnulusSection final : public lcSpanShape {
   void archive(lcArchive& archive) override;
 
  protected:
+  // Outer arc, radial side, inner arc back, radial side; a full turn is two rings.
+  lcBoundary boundary() const override;
   void rowSpans(double y, lcRealSpans& spans) const override;
   lcExtent extent() const override;
 

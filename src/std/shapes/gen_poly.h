@@ -18,25 +18,38 @@ class LC_VISIBLE lcGenPoly final : public lcShape {
 
   // At least three vertices and a bounding box that is not a point or a line.
   bool isNonDegenerate() const override;
+  bool isPolygonal() const override { return true; }
+  // The signed area (shoelace sum) is >= 0.
+  bool isRightHanded() const override;
+  // The vertices in the opposite order.
+  lcShapeHandle reversed() const override;
   lcRect boundingBox() const override;
   bool contains(const lc2Vector& point) const override;
   lcShapeHandle map(const lc2XformLinear& xform) const override;
   bool isEqual(const lcShape& other) const override { return equalAsClass(*this, other); }
+  void visit(lcShapeVisitor& visitor) const override { visitor.visit(*this); }
   friend bool operator==(const lcGenPoly& l, const lcGenPoly& r) {
     return l.vertices_ == r.vertices_;
   }
   lcPelRect pixelWindow() const override;
   void pixelSpans(int32_t row, int32_t x0, int32_t x1,
                   std::vector<lcPixelSpan>& spans) const override;
+  // Walks the rows with an edge table sorted by first row and a list of the edges
+  // crossing the current row, kept in crossing order: a row costs its crossings, not
+  // every edge. Each crossing is worked out as contains() works it out.
+  void pixelRows(int32_t y0, int32_t y1, int32_t x0, int32_t x1,
+                 lcPixelRowSink& sink) const override;
 
   // Version, base part, vertex count, then each vertex (x, y).
   void archive(lcArchive& archive) override;
 
+ protected:
+  lcBoundary boundary() const override;
+
  private:
-  // Calls f(x) for every edge crossing the line at y; the same arithmetic serves
-  // contains() and the pixel spans.
-  template <class F>
-  void forCrossings(double y, F&& f) const;
+  // The spans between crossings 2k and 2k + 1 (sorted), cut to the extent.
+  void appendSpans(const std::vector<double>& crossings, int32_t x0, int32_t x1,
+                   std::vector<lcPixelSpan>& spans) const;
 
   std::vector<lc2Vector> vertices_;
   lcExtent extent_;

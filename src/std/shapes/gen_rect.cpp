@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "std/archive/archive.h"
 #include "std/archive/archive_registry.h"
+#include "std/shapes/boundary.h"
+#include "std/shapes/shape_values.h"
 
 namespace {
 constexpr uint32_t kVersion = 1;
@@ -90,4 +93,29 @@ void lcGenRect::archive(lcArchive& archive) {
   for (double& r : rounds)
     archive.transfer(r);
   if (archive.isLoading()) *this = lcGenRect(u, rounds[0], rounds[1]);
+}
+
+lcShapeHandle lcGenRect::reversed() const {
+  return lcMakeHandle<lcGenRect>(lcSwapSides(unitSquare_), roundY_, roundX_);
+}
+
+lcBoundary lcGenRect::boundary() const {
+  // In unit-square coordinates: each side between its corners' roundings, then the
+  // quarter ellipse of the next corner.
+  const double rx = roundX_, ry = roundY_, pi = std::numbers::pi;
+  const lc2Vector sides[4][2] = {{{rx, 0}, {1 - rx, 0}},
+                                 {{1, ry}, {1, 1 - ry}},
+                                 {{1 - rx, 1}, {rx, 1}},
+                                 {{0, 1 - ry}, {0, ry}}};
+  const lc2Vector centres[4] = {{1 - rx, ry}, {1 - rx, 1 - ry}, {rx, 1 - ry}, {rx, ry}};
+  lcContour contour{unitSquare_.mapPoint(sides[0][0]), {}, true};
+  for (int k = 0; k < 4; ++k) {
+    const lc2Vector a = unitSquare_.mapPoint(sides[k][0]), b = unitSquare_.mapPoint(sides[k][1]);
+    if (!(a == b)) contour.pieces.push_back(lcBoundaryPiece::segment(a, b));
+    if (rx > 0.0 && ry > 0.0) {
+      const lc2XformLinear corner = scaled(unitSquare_, centres[k].x, centres[k].y, rx, ry);
+      contour.pieces.push_back(lcBoundaryPiece::arc(corner, (k - 1) * pi / 2, k * pi / 2));
+    }
+  }
+  return {{contour}};
 }

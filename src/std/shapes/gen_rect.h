@@ -21,8 +21,13 @@ class LC_VISIBLE lcGenRect final : public lcSpanShape {
   double roundY() const { return roundY_; }
 
   bool isNonDegenerate() const override { return !unitSquare_.matrix().isSingular(); }
+  bool isPolygonal() const override { return roundX_ == 0.0 || roundY_ == 0.0; }
+  bool isRightHanded() const override { return unitSquare_.matrix().det() >= 0.0; }
+  // U with its sides swapped, the roundings with them.
+  lcShapeHandle reversed() const override;
   lcShapeHandle map(const lc2XformLinear& xform) const override;
   bool isEqual(const lcShape& other) const override { return equalAsClass(*this, other); }
+  void visit(lcShapeVisitor& visitor) const override { visitor.visit(*this); }
   friend bool operator==(const lcGenRect& l, const lcGenRect& r) {
     return l.unitSquare_ == r.unitSquare_ && l.roundX_ == r.roundX_ && l.roundY_ == r.roundY_;
   }
@@ -30,6 +35,8 @@ class LC_VISIBLE lcGenRect final : public lcSpanShape {
   void archive(lcArchive& archive) override;
 
  protected:
+  // Sides and corner arcs in turn, from the start of side X.
+  lcBoundary boundary() const override;
   // The shape is convex and the union of two crossing bars and four corner ellipses,
   // so its stretch of a line runs from the leftmost piece's start to the rightmost
   // piece's end.

@@ -3,7 +3,9 @@
 #include "std/archive/archive.h"
 #include "std/archive/archive_registry.h"
 #include "std/shapes/affine_rectangle.h"
+#include "std/shapes/boundary.h"
 #include "std/shapes/row_spans.h"
+#include "std/shapes/shape_values.h"
 
 namespace {
 constexpr uint32_t kVersion = 1;
@@ -48,4 +50,17 @@ void lcRect::archive(lcArchive& archive) {
   for (double& value : values)
     archive.transfer(value);
   *this = lcRect(values[0], values[1], values[2], values[3]);
+}
+
+bool lcRect::isRightHanded() const {
+  return width_ * height_ >= 0.0;
+}
+
+lcShapeHandle lcRect::reversed() const {
+  return lcMakeHandle<lcAffineRectangle>(lcSwapSides(unitSquare()));
+}
+
+lcBoundary lcRect::boundary() const {
+  const double x1 = x_ + width_, y1 = y_ + height_;
+  return {{lcPolygonContour({{x_, y_}, {x1, y_}, {x1, y1}, {x_, y1}}, true)}};
 }

@@ -22,12 +22,18 @@ class LC_VISIBLE lcRect final : public lcShape {
 
   // False only when both width and height are 0.
   bool isNonDegenerate() const override;
+  bool isPolygonal() const override { return true; }
+  // width * height >= 0.
+  bool isRightHanded() const override;
   lcRect boundingBox() const override { return *this; }
   bool contains(const lc2Vector& point) const override;
   // An lcRect when `xform` only scales by positive factors and translates; otherwise
   // the lcAffineRectangle of xform * unitSquare().
   lcShapeHandle map(const lc2XformLinear& xform) const override;
+  // The lcAffineRectangle of unitSquare() with its sides swapped.
+  lcShapeHandle reversed() const override;
   bool isEqual(const lcShape& other) const override { return equalAsClass(*this, other); }
+  void visit(lcShapeVisitor& visitor) const override { visitor.visit(*this); }
   void pixelSpans(int32_t row, int32_t x0, int32_t x1,
                   std::vector<lcPixelSpan>& spans) const override;
   friend bool operator==(const lcRect& l, const lcRect& r) {
@@ -36,6 +42,10 @@ class LC_VISIBLE lcRect final : public lcShape {
 
   // Version, base part, then x, y, width and height.
   void archive(lcArchive& archive) override;
+
+ protected:
+  // The corners from the origin along x first.
+  lcBoundary boundary() const override;
 
  private:
   double x_ = 0.0;

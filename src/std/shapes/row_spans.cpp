@@ -9,16 +9,26 @@ namespace {
 constexpr double kLowest = std::numeric_limits<int32_t>::min() + 1.0;
 constexpr double kHighest = std::numeric_limits<int32_t>::max() - 1.0;
 
-int64_t clampedColumn(double value) {
-  if (std::isnan(value)) return 0;
-  return static_cast<int64_t>(std::clamp(value, kLowest, kHighest));
+// floor and ceil of a value held within the 32-bit range, by conversion: the build
+// targets plain x86-64, where std::floor and std::ceil are library calls, and these run
+// for every span of every row.
+int64_t floorColumn(double value) {
+  const double v = std::clamp(value, kLowest, kHighest);
+  const auto c = static_cast<int64_t>(v);
+  return static_cast<double>(c) > v ? c - 1 : c;
+}
+
+int64_t ceilColumn(double value) {
+  const double v = std::clamp(value, kLowest, kHighest);
+  const auto c = static_cast<int64_t>(v);
+  return static_cast<double>(c) < v ? c + 1 : c;
 }
 
 }  // namespace
 
 int64_t lcFirstColumnFrom(double lo) {
   if (std::isnan(lo)) return static_cast<int64_t>(kHighest) + 1;  // no column
-  int64_t c = clampedColumn(std::ceil(lo - 0.5));
+  int64_t c = ceilColumn(lo - 0.5);
   // The subtraction may round; the comparison below is the rule.
   while (c > kLowest && lcPixelCentre(c - 1) >= lo)
     --c;
@@ -32,7 +42,7 @@ int64_t lcLastColumnTo(double hi, bool closed) {
   const auto within = [&](int64_t c) {
     return closed ? lcPixelCentre(c) <= hi : lcPixelCentre(c) < hi;
   };
-  int64_t c = clampedColumn(std::floor(hi - 0.5));
+  int64_t c = floorColumn(hi - 0.5);
   while (c < kHighest && within(c + 1))
     ++c;
   while (c >= kLowest && !within(c))

@@ -8,6 +8,7 @@
 #include "std/shapes/ellipse_annulus_section.h"
 #include "std/shapes/gen_poly.h"
 #include "std/shapes/gen_rect.h"
+#include "std/shapes/polyline.h"
 #include "test_util.h"
 
 namespace {
@@ -54,6 +55,27 @@ TEST(ShapeArchive, RegionShapesComeBackEqualAndShared) {
   for (std::size_t i = 0; i < shapes.size(); ++i)
     EXPECT_TRUE(loaded[i]->isEqual(*shapes[i])) << i;
   EXPECT_EQ(loaded.front().get(), loaded.back().get());
+}
+
+TEST(ShapeArchive, OpenContoursComeBackEqualWithSharedSegmentsShared) {
+  const auto seg = lcMakeHandle<lcLineSeg>(lc2Vector{1, 2}, lc2Vector{3, -4});
+  const lcShapeHandle set =
+      lcMakeHandle<lcLineSegSet>(lcLineSegSet::Segments{seg, lcMakeHandle<lcLineSeg>(), seg});
+  const List shapes{lcMakeHandle<lc2Point>(lc2Vector{0.5, -1}),
+                    seg,
+                    lcMakeHandle<lcLine>(lc2Vector{1, 1}, -2.5),
+                    lcMakeHandle<lcFLine>(1, 2, -3),
+                    lcMakeHandle<lcPolyline>(std::vector<lc2Vector>{{0, 0}, {4, 1}}),
+                    set};
+  const List loaded =
+      loadList(bytesOf(ByteOrder::LeastSignificantFirst, shapes), ByteOrder::LeastSignificantFirst);
+  ASSERT_EQ(loaded.size(), shapes.size());
+  for (std::size_t i = 0; i < shapes.size(); ++i)
+    EXPECT_TRUE(loaded[i]->isEqual(*shapes[i])) << i;
+  const auto& segments = dynamic_cast<const lcLineSegSet&>(*loaded[5]).segments();
+  EXPECT_EQ(segments[0].get(), loaded[1].get());
+  EXPECT_EQ(segments[2].get(), loaded[1].get());
+  EXPECT_NE(segments[1].get(), loaded[1].get());
 }
 
 TEST(ShapeArchive, PolygonVertexCountsAreCheckedBeforeAllocating) {
