@@ -107,18 +107,28 @@ class Window {
   uint8_t median(int32_t x) {
     if (count_ == 0) return 0;
     int32_t rank = (count_ - 1) / 2;
-    int32_t segment = 0;
-    while (coarse_[segment] <= rank)
-      rank -= coarse_[segment++];
-    uint16_t* bins = sync(segment, x);
-    int32_t bin = 0;
-    while (bins[bin] <= rank)
-      rank -= bins[bin++];
+    const int32_t segment = binOfRank(coarse_, rank);
+    const int32_t bin = binOfRank(sync(segment, x), rank);
     return static_cast<uint8_t>(segment * kSegment + bin);
   }
 
  private:
   static constexpr int32_t kNever = std::numeric_limits<int32_t>::min() / 2;
+
+  // The bin of 16 that holds the value of `rank` (counted from 0), and rank less the
+  // counts before it. Without branches: on a noisy image the median's bin changes from
+  // one result to the next, and a search that stops early mispredicts.
+  static int32_t binOfRank(const uint16_t* bins, int32_t& rank) {
+    int32_t bin = 0, before = 0, running = 0;
+    for (int32_t i = 0; i < kSegment; ++i) {
+      running += bins[i];
+      const bool below = running <= rank;
+      bin += below;
+      before = below ? running : before;
+    }
+    rank -= before;
+    return bin;
+  }
 
   // The fine bins of one segment at window x: stepped from where they were last used,
   // or summed afresh when that is cheaper.
