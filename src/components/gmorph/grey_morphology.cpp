@@ -134,9 +134,53 @@ HRESULT CLumIPOneImageGreyMorphology::FinalConstruct() {
     throwIfFailed(CLumIPOneImageGreyMorphology3x3Element::createInstance(
         nullptr, iid_of<ILumIPOneImageGreyMorphology3x3Element>, square.putVoid()));
     throwIfFailed(elements->Add(square.get(), -1));
+    listenToElements(elements.get());
     lcLockGuard guard(core().lock());
     elements_ = std::move(elements);
   });
+}
+
+void CLumIPOneImageGreyMorphology::listenToElements(
+    ILumIPOneImageGreyMorphology3x3Elements* elements) {
+  // The collection raises its items' changes (as state -2) and its own events through its
+  // event interface; a sink passes on one event, so one sink serves each.
+  static const lcSinkFilter kFilters[] = {{},
+                                          {DISPID_LumCollectionInserted, 1, {0}},
+                                          {DISPID_LumCollectionMoved, 2, {0, 1}},
+                                          {DISPID_LumCollectionCleared, 0, {}},
+                                          {DISPID_LumCollectionReplaced, 2, {0}},
+                                          {DISPID_LumCollectionRemoved, 2, {0}}};
+  static_assert(std::size(kFilters) == std::tuple_size_v<decltype(elementSinks_)>);
+  for (std::size_t i = 0; i < elementSinks_.size(); ++i) {
+    if (elements == nullptr) {
+      elementSinks_[i].reset();
+      continue;
+    }
+    auto sink = lum::makeComObject<lcAdviseSink>(this, static_cast<LONG>(i),
+                                                 DIID_ILumCollectionEvents, kFilters[i]);
+    throwIfFailed(sink->connect(elements));
+    elementSinks_[i] = lcSinkConnection(std::move(sink));
+  }
+}
+
+void CLumIPOneImageGreyMorphology::persistCustom(ILumArchive& archive, LONG mode) {
+  lcIPOneImageOperatorImpl::persistCustom(archive, mode);
+  if (mode & lumPersistWriting) return;
+  ComPtr<ILumIPOneImageGreyMorphology3x3Elements> elements;
+  {
+    lcLockGuard guard(core().lock());
+    elements = elements_;
+  }
+  listenToElements(elements.get());
+}
+
+void CLumIPOneImageGreyMorphology::onContainedEvent(LONG, DISPID,
+                                                    const std::vector<lum::Variant>&) {
+  try {
+    core().fireChange(lumIPOneImageGreyMorphology_Elements, lumChangeSetByClient);
+  } catch (...) {
+    // An event handler has no caller to report to.
+  }
 }
 
 LONG CLumIPOneImageGreyMorphology::elementSize() {

@@ -3,6 +3,9 @@
 // LumIPOneImageGreyMorphology built on a collection of them, and the N x M operator
 // LumIPOneImageGreyMorphologyNxM with its care mask, offsets and mask image.
 
+#include <array>
+
+#include "components/framework/advise_sink.h"
 #include "components/framework/typed_collection_impl.h"
 #include "components/oneimage/kernel_grid.h"
 #include "components/oneimage/operator_impl.h"
@@ -68,9 +71,12 @@ class LUM_VISIBLE CLumIPOneImageGreyMorphology3x3Elements final
 
 LUM_PARAMETERS(lcGreyMorphologyFields, LUM_IP_GREY_MORPHOLOGY_PROPERTIES);
 
+// The operator listens to its element collection: a change of the collection or of one of
+// its elements raises the operator's change event with the Elements state ID.
 class LUM_VISIBLE CLumIPOneImageGreyMorphology final
     : public lcIPOneImageOperatorImpl<CLumIPOneImageGreyMorphology, ILumIPOneImageGreyMorphology,
-                                      lcGreyMorphologyFields> {
+                                      lcGreyMorphologyFields>,
+      public lcSinkOwner {
  public:
   static constexpr lcClassDeclaration kClass{
       CLSID_LumIPOneImageGreyMorphology,      L"CLumIPOneImageGreyMorphology",
@@ -100,17 +106,25 @@ class LUM_VISIBLE CLumIPOneImageGreyMorphology final
   HRESULT get_OriginY(LONG* y) override;
   HRESULT put_OriginY(LONG y) override;
 
+  // After reading, the sinks follow the collection that was read.
+  void persistCustom(ILumArchive& archive, LONG mode);
+  void onContainedEvent(LONG sinkId, DISPID dispid, const std::vector<lum::Variant>& args) override;
+
   using Snapshot = lcGreyMorphologyParams;
   Snapshot snapshot();
   static void run(const lcPelBuffer<uint8_t>& source, lcPelBuffer<uint8_t>& result,
                   const Snapshot& p, int);
 
  private:
+  void listenToElements(ILumIPOneImageGreyMorphology3x3Elements* elements);
   LONG elementSize();  // 2n + 1
   HRESULT putOrigin(LONG value, LONG lcGreyMorphologyFields::*field, DISPID stateId,
                     const wchar_t* method, const wchar_t* name, const wchar_t* sizeName);
 
   ComPtr<ILumIPOneImageGreyMorphology3x3Elements> elements_;
+  // One sink per event of the collection (its items' changes, inserted, moved, cleared,
+  // replaced, removed); let go of before elements_.
+  std::array<lcSinkConnection, 6> elementSinks_;
 };
 
 LUM_PARAMETERS(lcGreyMorphologyNxMFields, LUM_IP_GREY_MORPHOLOGY_NXM_PROPERTIES);

@@ -94,59 +94,126 @@ void weightedBand(const Band& job, const lcMorphElement& element, bool erode,
   }
 }
 
-// The minimum (maximum) of N neighbours along one input row, for each result column:
-// windows of 2, 4, 8, ... pixels by doubling, then two overlapping ones of the largest
-// power of two not above N. Beyond the row: the neutral value.
-void rowWindows(const uint8_t* row, int32_t rowWidth, int32_t first, int32_t width, int32_t n,
-                bool erode, std::vector<uint8_t>& ping, std::vector<uint8_t>& pong, uint8_t* out) {
-  int32_t length = width + n - 1;
-  paddedRow(row, rowWidth, first, length, neutralOf(erode), ping.data());
-  uint8_t* current = ping.data();
-  uint8_t* next = pong.data();
-  int32_t k = 1;
-  for (; 2 * k <= n; k *= 2) {
-    lcMorphRows::combineRows(current, current + k, next, length - k, erode);
-    length -= k;
-    std::swap(current, next);
-  }
-  lcMorphRows::combineRows(current, current + (n - k), out, width, erode);
-}
+// Up to this many rows or columns are combined directly, one vector step each; wider
+// windows take a cost that grows with log N (rows) or not at all (columns).
+constexpr int32_t kDirectSpan = 8;
 
-// A flat rectangle, separably: the row windows of every input row the band reads, then
-// the column windows over them by van Herk / Gil-Werman: rows cut into blocks of M, a
-// suffix and a prefix run per block, so each result takes three row operations whatever
-// M is.
+// The minimum (maximum) of N neighbours along one input row, for each result column.
+// Beyond the row: the neutral value. Small N: N shifted loads a vector. Larger: windows
+// of 2, 4, 8, ... pixels by doubling, then two overlapping ones of the largest power of
+// two not above N.
+class RowWindows {
+ public:
+  RowWindows(const Band& job, const Reach& at, int32_t width, int32_t n, bool erode)
+      : job_(job),
+        first_(at.first),
+        width_(width),
+        n_(n),
+        erode_(erode),
+        ping_(static_cast<std::size_t>(width + n)),
+        pong_(ping_.size()),
+        shifted_(static_cast<std::size_t>(n)) {}
+
+  // Input row iy (possibly outside the input: all neutral) into out.
+  void operator()(int32_t iy, uint8_t* out) {
+    if (iy < 0 || iy >= job_.in.height) {
+      std::fill_n(out, width_, neutralOf(erode_));
+      return;
+    }
+    int32_t length = width_ + n_ - 1;
+    paddedRow(job_.in[iy], job_.in.width, first_, length, neutralOf(erode_), ping_.data());
+    if (n_ <= kDirectSpan) {
+      for (int32_t c = 0; c < n_; ++c)
+        shifted_[static_cast<std::size_t>(c)] = ping_.data() + c;
+      lcMorphRows::combineMany(shifted_.data(), n_, out, width_, erode_);
+      return;
+    }
+    uint8_t* current = ping_.data();
+    uint8_t* next = pong_.data();
+    int32_t k = 1;
+    for (; 2 * k <= n_; k *= 2) {
+      lcMorphRows::combineRows(current, current + k, next, length - k, erode_);
+      length -= k;
+      std::swap(current, next);
+    }
+    lcMorphRows::combineRows(current, current + (n_ - k), out, width_, erode_);
+  }
+
+ private:
+  const Band& job_;
+  int32_t first_;
+  int32_t width_;
+  int32_t n_;
+  bool erode_;
+  std::vector<uint8_t> ping_;
+  std::vector<uint8_t> pong_;
+  std::vector<const uint8_t*> shifted_;
+};
+
+// Row windows of the band's input rows, made as they are first asked for into a ring of
+// `slots` rows: row t of the band (input row band.begin + top + t) lies in slot t mod
+// slots until row t + slots is asked for.
+class RowRing {
+ public:
+  RowRing(const Band& job, const lcMorphElement& element, bool erode, int32_t slots)
+      : at_(job, element),
+        windows_(job, at_, job.out.width, element.width, erode),
+        begin_(job.band.begin),
+        width_(static_cast<std::size_t>(job.out.width)),
+        slots_(slots),
+        rows_(width_ * static_cast<std::size_t>(slots)) {}
+
+  const uint8_t* operator[](int32_t t) {
+    for (; made_ <= t; ++made_)
+      windows_(begin_ + at_.top + made_, slot(made_));
+    return slot(t);
+  }
+
+ private:
+  uint8_t* slot(int32_t t) { return rows_.data() + static_cast<std::size_t>(t % slots_) * width_; }
+
+  Reach at_;
+  RowWindows windows_;
+  int32_t begin_;
+  std::size_t width_;
+  int32_t slots_;
+  std::vector<uint8_t> rows_;
+  int32_t made_ = 0;
+};
+
+// A flat rectangle, separably: the row windows of the input rows, then the column
+// windows over them. M rows are combined directly while M is small; above, by van Herk /
+// Gil-Werman: rows cut into blocks of M, a suffix and a prefix run per block, so each
+// result takes three row operations whatever M is.
 void flatBand(const Band& job, const lcMorphElement& element, bool erode) {
-  const Reach at(job, element);
   const int32_t width = job.out.width, m = element.height;
   const int32_t results = job.band.rows();
-  const int32_t spanned = results + m - 1;
-  const std::size_t w = static_cast<std::size_t>(width);
-  std::vector<uint8_t> rows(w * static_cast<std::size_t>(spanned));
-  std::vector<uint8_t> ping(w + static_cast<std::size_t>(element.width));
-  std::vector<uint8_t> pong(ping.size());
-  const auto rowAt = [&](int32_t t) { return rows.data() + static_cast<std::size_t>(t) * w; };
-  for (int32_t t = 0; t < spanned; ++t) {
-    const int32_t iy = job.band.begin + at.top + t;
-    if (iy < 0 || iy >= job.in.height)
-      std::fill_n(rowAt(t), width, neutralOf(erode));
-    else
-      rowWindows(job.in[iy], job.in.width, at.first, width, element.width, erode, ping, pong,
-                 rowAt(t));
+  if (m <= kDirectSpan) {
+    RowRing rows(job, element, erode, m);
+    std::vector<const uint8_t*> column(static_cast<std::size_t>(m));
+    for (int32_t t = 0; t < results; ++t) {
+      for (int32_t r = 0; r < m; ++r)
+        column[static_cast<std::size_t>(r)] = rows[t + r];
+      lcMorphRows::combineMany(column.data(), m, job.out[job.band.begin + t], width, erode);
+    }
+    return;
   }
+  // A block reads rows block to block + 2 M - 2.
+  RowRing rows(job, element, erode, 2 * m);
+  const std::size_t w = static_cast<std::size_t>(width);
   std::vector<uint8_t> suffix(w * static_cast<std::size_t>(m));
   std::vector<uint8_t> prefix(suffix.size());
   const auto suffixAt = [&](int32_t i) { return suffix.data() + static_cast<std::size_t>(i) * w; };
   const auto prefixAt = [&](int32_t i) { return prefix.data() + static_cast<std::size_t>(i) * w; };
   for (int32_t block = 0; block < results; block += m) {
     // suffix[i]: rows block + i to block + m - 1; prefix[q]: rows block + m to block + m + q.
-    std::memcpy(suffixAt(m - 1), rowAt(block + m - 1), w);
+    std::memcpy(suffixAt(m - 1), rows[block + m - 1], w);
     for (int32_t i = m - 2; i >= 0; --i)
-      lcMorphRows::combineRows(rowAt(block + i), suffixAt(i + 1), suffixAt(i), width, erode);
+      lcMorphRows::combineRows(rows[block + i], suffixAt(i + 1), suffixAt(i), width, erode);
     const int32_t starts = std::min(m, results - block);
-    if (starts > 1) std::memcpy(prefixAt(0), rowAt(block + m), w);
+    if (starts > 1) std::memcpy(prefixAt(0), rows[block + m], w);
     for (int32_t q = 1; q + 1 < starts; ++q)
-      lcMorphRows::combineRows(prefixAt(q - 1), rowAt(block + m + q), prefixAt(q), width, erode);
+      lcMorphRows::combineRows(prefixAt(q - 1), rows[block + m + q], prefixAt(q), width, erode);
     std::memcpy(job.out[job.band.begin + block], suffixAt(0), w);
     for (int32_t i = 1; i < starts; ++i)
       lcMorphRows::combineRows(suffixAt(i), prefixAt(i - 1), job.out[job.band.begin + block + i],

@@ -37,12 +37,13 @@ enum class lcMorphBorder : int32_t {
 // offsets that do not match the size, or an offset outside -255..255.
 void lcCheckMorphElement(const lcMorphElement& element);
 
-// One pass into a new dst (rows aligned to 32 bytes, src's transform). `take`, when
-// given, is a mask over src's window (lcTakeMask): input pixels where it is 0 take no
-// part. Where no pixel takes part, erosion gives 255 and dilation 0. lcGMorphDefs::BadImage
-// for an unbound src. Kernels "cip_morphology_col" (flat rectangles: a running minimum or
-// maximum along rows, then down columns) and "cip_morphology_weighted" (any other element
-// or a take mask).
+// One pass into dst: an unbound dst is allocated at the result's place (rows aligned to
+// 32 bytes, src's transform); a bound one must cover it (lcPel::BadWindow) and share no
+// pixel with src (lcPelFunc::Overlap). `take`, when given, is a mask over src's window
+// (lcTakeMask): input pixels where it is 0 take no part. Where no pixel takes part,
+// erosion gives 255 and dilation 0. lcGMorphDefs::BadImage for an unbound src. Kernels
+// "cip_morphology_col" (flat rectangles: a running minimum or maximum along rows, then
+// down columns) and "cip_morphology_weighted" (any other element or a take mask).
 void lcMorphologyPass(const lcPelBuffer<uint8_t>& src, lcPelBuffer<uint8_t>& dst,
                       const lcMorphElement& element, bool erode, lcMorphBorder border,
                       const lcPelBuffer<uint8_t>* take);

@@ -9,6 +9,10 @@ namespace lcMorphRows {
 // out[i] = min(a[i], b[i]) (erode) or max(a[i], b[i]) for i < n. out may be a or b.
 void combineRows(const uint8_t* a, const uint8_t* b, uint8_t* out, int32_t n, bool erode);
 
+// out[i] = the minimum (erode) or maximum of rows[r][i] over r < count (count >= 1), in
+// one pass: count - 1 vector steps a vector of results. out may be one of the rows.
+void combineMany(const uint8_t* const* rows, int32_t count, uint8_t* out, int32_t n, bool erode);
+
 // One cell of a weighted element over a row: with v = in[i] - offset (erode) or
 // in[i] + offset, clamped to 0..255, acc[i] = min(acc[i], v) (erode) or max(acc[i], v),
 // for the pixels whose take[i] is non-zero (all of them when take is null).

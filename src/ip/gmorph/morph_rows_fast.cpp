@@ -44,6 +44,32 @@ void CombineRows(const uint8_t* a, const uint8_t* b, uint8_t* out, int32_t n, bo
     CombineRowsT<false>(a, b, out, n);
 }
 
+template <bool kErode>
+void CombineManyT(const uint8_t* const* rows, int32_t count, uint8_t* out, int32_t n) {
+  const D8 d;
+  const int32_t lanes = static_cast<int32_t>(hn::Lanes(d));
+  int32_t i = 0;
+  for (; i + lanes <= n; i += lanes) {
+    V8 acc = hn::LoadU(d, rows[0] + i);
+    for (int32_t r = 1; r < count; ++r)
+      acc = combine<kErode>(acc, hn::LoadU(d, rows[r] + i));
+    hn::StoreU(acc, d, out + i);
+  }
+  for (; i < n; ++i) {
+    uint8_t acc = rows[0][i];
+    for (int32_t r = 1; r < count; ++r)
+      acc = kErode ? std::min(acc, rows[r][i]) : std::max(acc, rows[r][i]);
+    out[i] = acc;
+  }
+}
+
+void CombineMany(const uint8_t* const* rows, int32_t count, uint8_t* out, int32_t n, bool erode) {
+  if (erode)
+    CombineManyT<true>(rows, count, out, n);
+  else
+    CombineManyT<false>(rows, count, out, n);
+}
+
 // in - offset (erode) or in + offset, saturated to 0..255: a saturating subtraction or
 // addition of |offset| (at most 255), whichever the sign asks for.
 template <bool kErode>
@@ -86,6 +112,11 @@ namespace lcMorphRows {
 
 HWY_EXPORT(CombineRows);
 HWY_EXPORT(AccumulateCell);
+HWY_EXPORT(CombineMany);
+
+void combineMany(const uint8_t* const* rows, int32_t count, uint8_t* out, int32_t n, bool erode) {
+  HWY_DYNAMIC_DISPATCH(CombineMany)(rows, count, out, n, erode);
+}
 
 void combineRows(const uint8_t* a, const uint8_t* b, uint8_t* out, int32_t n, bool erode) {
   HWY_DYNAMIC_DISPATCH(CombineRows)(a, b, out, n, erode);

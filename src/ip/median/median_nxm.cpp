@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "ip/median/column_histograms.h"
 #include "ip/median/sliding_histogram.h"
 #include "std/pelbuf/pel_bands.h"
 #include "std/pelbuf/pel_take_mask.h"
@@ -42,6 +43,12 @@ struct Shape {
     firstRun.push_back(runs.size());
   }
   int32_t halfWidth() const { return width / 2; }
+  // One run per kernel row, all columns: the whole rectangle is cared for.
+  bool isRectangle() const {
+    return runs.size() == static_cast<std::size_t>(height) &&
+           std::all_of(runs.begin(), runs.end(),
+                       [&](const Run& run) { return run.begin == 0 && run.end == width; });
+  }
   int32_t halfHeight() const { return height / 2; }
 };
 
@@ -134,9 +141,25 @@ void histogramBand(const Job<T>& job, const Shape& shape) {
   }
 }
 
-// Rows are independent (each starts its histogram afresh), so bands need no halo; a
-// band of 64K results holds well over the cost of waking a worker.
-constexpr lcBandRule kBands{1 << 16, 0};
+// An 8-bit rectangle of care positions takes the column histograms, whose cost does not
+// grow with the window; any other kernel the sliding histogram along rows.
+template <class T>
+bool byColumnHistograms(const Shape& shape, const lcPelRows<uint8_t>* valid) {
+  return sizeof(T) == 1 && valid == nullptr && shape.isRectangle() &&
+         int64_t{shape.width} * shape.height <= lcMedianRows::kMaxColumnHistogramArea;
+}
+
+template <class T>
+void fastBand(const Job<T>& job, const Shape& shape) {
+  if constexpr (sizeof(T) == 1) {
+    if (byColumnHistograms<T>(shape, job.valid)) {
+      lcMedianRows::rectangleMedianFast({job.in, job.take, job.out, job.band.begin, job.band.end,
+                                         shape.halfWidth(), shape.halfHeight()});
+      return;
+    }
+  }
+  histogramBand(job, shape);
+}
 
 template <class T>
 void median(const char* name, const lcPelBuffer<T>& src, lcPelBuffer<T>& dst,
@@ -147,13 +170,19 @@ void median(const char* name, const lcPelBuffer<T>& src, lcPelBuffer<T>& dst,
   const lcPelRows<const uint8_t> takeRows =
       take != nullptr ? take->rows() : lcPelRows<const uint8_t>{};
   const lcPelRows<uint8_t> validRows = valid != nullptr ? valid->rows() : lcPelRows<uint8_t>{};
-  lcForEachBand(src, dst, src.bufferRect(), kBands, [&](const lcPelBand<T, T>& band) {
+  // Sliding along rows, each row starts its histogram afresh, so bands need no halo;
+  // column histograms start by reading the M - 1 rows around a band's first. A band of
+  // 64K results holds well over the cost of waking a worker.
+  const lcBandRule bands{
+      1 << 16,
+      byColumnHistograms<T>(shape, valid != nullptr ? &validRows : nullptr) ? shape.height - 1 : 0};
+  lcForEachBand(src, dst, src.bufferRect(), bands, [&](const lcPelBand<T, T>& band) {
     const Job<T> job{band.in, take != nullptr ? &takeRows : nullptr, band.out,
                      valid != nullptr ? &validRows : nullptr, band.band};
     lcRunKernel(
         name,
         [&] {
-          histogramBand(job, shape);
+          fastBand(job, shape);
           return int32_t{0};
         },
         [&] {

@@ -103,6 +103,29 @@ TEST(GreyMorphology, ElementsMakeTheSizeTheOriginChecksAgainstIt) {
   execute(op.get(), grey8Image(7, 7, spot).get(), E_FAIL);  // lcGMorphDefs::EmptyList
 }
 
+TEST(GreyMorphology, ChangesOfTheCollectionAndItsElementsRaiseTheElementsChange) {
+  auto op = conformance::make<CLumIPOneImageGreyMorphology>();
+  auto clone = cloneOf(static_cast<ILumIPOneImageGreyMorphology*>(op.get()));
+  ASSERT_TRUE(clone);
+  for (auto* target : {op.get(), static_cast<CLumIPOneImageGreyMorphology*>(clone.get())}) {
+    auto recorder = conformance::listenTo(*target);
+    auto elements = elementsOf(target);
+    ComPtr<ILumIPOneImageGreyMorphology3x3Element> first;
+    ASSERT_EQ(elements->get_Item(0, first.put()), S_OK);
+    first->put_Type(lumIPOneImageMorphology3x3ElementType3x3Diamond);  // Type and MemberMask
+    elements->Add(createObject<ILumIPOneImageGreyMorphology3x3Element>(
+                      CLSID_LumIPOneImageGreyMorphology3x3Element)
+                      .get(),
+                  -1);
+    elements->Move(0, 1);
+    elements->Remove(0);
+    elements->Clear();
+    ASSERT_EQ(recorder->events().size(), 6u);
+    for (const auto& event : recorder->events())
+      EXPECT_EQ(event.stateId(), lumIPOneImageGreyMorphology_Elements);
+  }
+}
+
 TEST(GreyMorphology, ASquareErodesASpotAwayAndDilatesItToThreeByThree) {
   auto op = conformance::make<CLumIPOneImageGreyMorphology>();
   auto input = grey8Image(7, 7, spot);

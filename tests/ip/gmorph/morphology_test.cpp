@@ -34,7 +34,7 @@ uint8_t referencePass(const lcPelBuffer<uint8_t>& src, const lcMorphElement& e,
 }
 
 lcMorphElement randomElement(std::mt19937& random, bool flat) {
-  std::uniform_int_distribution<int32_t> half(0, 4), chance(0, 3), offset(-255, 255);
+  std::uniform_int_distribution<int32_t> half(0, 6), chance(0, 3), offset(-255, 255);
   lcMorphElement e;
   e.width = 2 * half(random) + 1;
   e.height = 2 * half(random) + 1;

@@ -47,8 +47,9 @@ lcPelBuffer<uint8_t> randomMask(std::mt19937& random, int32_t width, int32_t hei
   return mask;
 }
 
+// carePercent 100 gives whole rectangles of care positions.
 template <class T>
-void expectNxMMatchesTheReference(uint32_t seed) {
+void expectNxMMatchesTheReference(uint32_t seed, int carePercent = 75) {
   std::mt19937 random(seed);
   std::uniform_int_distribution<int32_t> size(1, 13), odd(0, 4), place(-5, 5);
   for (int round = 0; round < 12; ++round) {
@@ -56,7 +57,7 @@ void expectNxMMatchesTheReference(uint32_t seed) {
     const lcPelBuffer<T> src = randomPels<T>(random, width, height, place(random), place(random));
     lcMedianNxMParams params;
     // Windows up to 9 x 9, larger than many of the images.
-    params.kernelMask = randomMask(random, 2 * odd(random) + 1, 2 * odd(random) + 1, 75);
+    params.kernelMask = randomMask(random, 2 * odd(random) + 1, 2 * odd(random) + 1, carePercent);
     if (round % 2 == 1)
       params.imageMask =
           randomMask(random, size(random), size(random), 70, src.bufferRect().x0 + place(random),
@@ -115,6 +116,26 @@ TEST(Median3x3, RemovesAnImpulseKeepsAStepAndRefusesSmallInputs) {
 
 TEST(MedianNxM, EightBitTwinsAgreeWithTheReference) {
   expectNxMMatchesTheReference<uint8_t>(5);
+}
+
+TEST(MedianNxM, EightBitRectanglesAgreeWithTheReference) {
+  expectNxMMatchesTheReference<uint8_t>(7, 100);
+}
+
+// Wide enough for several stripes of column histograms, tall enough for many bands.
+TEST(MedianNxM, LargeRectanglesAgreeAcrossStripesAndBands) {
+  std::mt19937 random(9);
+  const lcPelBuffer<uint8_t> src = randomPels<uint8_t>(random, 600, 60, 3, -2);
+  for (int32_t size : {5, 21}) {
+    lcMedianNxMParams params;
+    params.kernelMask = flatPels<uint8_t>(size, size - 2 * (size / 4), 255);
+    params.imageMask = randomMask(random, 560, 50, 90, 20, 4);
+    expectBandsAgree([&] {
+      lcPelBuffer<uint8_t> dst;
+      lcMedianNxM(src, dst, params);
+      return dst;
+    });
+  }
 }
 
 TEST(MedianNxM, SixteenBitTwinsAgreeWithTheReference) {
