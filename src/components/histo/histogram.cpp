@@ -168,6 +168,13 @@ HRESULT CLumHistogramResult::CreateResultGraphics(LONG, IDispatch** graphics) {
 std::vector<uint64_t> CLumHistogram::count(ILumImage* input, ILumRegion* region,
                                            const lcHistogramFields& settings) {
   if (input == nullptr) throw lcCOMError(kNoInputImage, 0);
+  // A loaded file may hold any mode; only the two the property accepts count.
+  if (settings.RegionMode != lumRegionModePixelAlignedBoundingBoxAdjustMask &&
+      settings.RegionMode != lumRegionModePixelAlignedBoundingBox)
+    throwInvalidArgument(
+        kMessageNotOneOf,
+        lcMessageArgs::texts({L"RegionMode", L"lumRegionModePixelAlignedBoundingBoxAdjustMask",
+                              L"lumRegionModePixelAlignedBoundingBox"}));
   const lcImageFormat format = lcChooseImageFormat(input, lcImageFormatGrey8 | lcImageFormatGrey16);
   if (format == lcImageFormatNone) throw lcCOMError(kUnsupportedPixelFormat, 0);
   const BinPlan plan = planBins(settings, format == lcImageFormatGrey8 ? 256 : pixelRange16(input));
