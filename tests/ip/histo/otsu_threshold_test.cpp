@@ -9,7 +9,7 @@ TEST(OtsuThreshold, SplitsBetweenTheClasses) {
   bins[20] = 50, bins[220] = 50;
   lcOtsuThreshold otsu;
   otsu.compute(bins, 0, 256);
-  EXPECT_EQ(otsu.threshold(), 21);  // 20 below, 220 above
+  EXPECT_EQ(otsu.threshold(), 21);        // 20 below, 220 above
   EXPECT_DOUBLE_EQ(otsu.quality(), 1.0);  // two single values: separated perfectly
 
   // Three clusters: the widest gap wins; a range restricted to one cluster is its bin.
