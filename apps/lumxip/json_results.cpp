@@ -5,9 +5,34 @@
 
 namespace lumxip {
 
+namespace {
+
+// A one-dimensional array of numbers as a JSON array; null for any other array.
+nlohmann::ordered_json arrayJson(const VARIANT& v) {
+  SAFEARRAY* array = v.parray;
+  const VARTYPE element = v.vt & VT_TYPEMASK;
+  LONG low = 0, high = -1;
+  if (array == nullptr || SafeArrayGetDim(array) != 1 || element == VT_BSTR ||
+      element == VT_UNKNOWN || element == VT_DISPATCH || element == VT_VARIANT ||
+      element == VT_DECIMAL || FAILED(SafeArrayGetLBound(array, 1, &low)) ||
+      FAILED(SafeArrayGetUBound(array, 1, &high)))
+    return nullptr;
+  nlohmann::ordered_json values = nlohmann::ordered_json::array();
+  for (LONG i = low; i <= high; ++i) {
+    lum::Variant item;
+    item.ptr()->vt = element;
+    if (FAILED(SafeArrayGetElement(array, &i, &item.ptr()->lVal))) return nullptr;
+    values.push_back(toJson(item.get()));
+  }
+  return values;
+}
+
+}  // namespace
+
 nlohmann::ordered_json toJson(const VARIANT& value, int depth) {
   const VARIANT& v =
       (value.vt == (VT_BYREF | VT_VARIANT) && value.pvarVal) ? *value.pvarVal : value;
+  if ((v.vt & VT_ARRAY) && !(v.vt & VT_BYREF)) return arrayJson(v);
   switch (v.vt) {
     case VT_EMPTY:
     case VT_NULL:
@@ -31,7 +56,7 @@ nlohmann::ordered_json toJson(const VARIANT& value, int depth) {
   }
   lum::Variant number;
   if (SUCCEEDED(VariantChangeType(number.ptr(), &v, 0, VT_I8))) return number.get().llVal;
-  return nullptr;  // arrays and what has no JSON form
+  return nullptr;  // what has no JSON form
 }
 
 nlohmann::ordered_json readableProperties(IUnknown* object, int depth) {

@@ -7,8 +7,9 @@
 
 namespace lumxip {
 
-// Numbers, Booleans, texts and null as themselves; an object as its readable properties
-// (nested objects down to `depth` levels, null below).
+// Numbers, Booleans, texts and null as themselves; a one-dimensional array of numbers as
+// a JSON array; an object as its readable properties (nested objects down to `depth`
+// levels, null below).
 nlohmann::ordered_json toJson(const VARIANT& value, int depth = 1);
 
 // The readable properties of an object by name; an image also gives its width and height.

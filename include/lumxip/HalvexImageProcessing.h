@@ -8,6 +8,7 @@
 #include "lumxip/ip/convolution.h"
 #include "lumxip/ip/flip_rotate.h"
 #include "lumxip/ip/grey_morphology.h"
+#include "lumxip/ip/histogram.h"
 #include "lumxip/ip/median.h"
 #include "lumxip/ip/member_descriptions.h"
 #include "lumxip/ip/one_image.h"

@@ -3,6 +3,8 @@
 #include "components/arith/constant_arithmetic.h"
 #include "components/conv/convolution.h"
 #include "components/gmorph/grey_morphology.h"
+#include "components/histo/histogram.h"
+#include "components/histo/histogram_tool.h"
 #include "components/median/median.h"
 #include "components/oneimage/one_image_tool.h"
 #include "components/oneimage/operators_collection.h"
@@ -44,5 +46,8 @@ std::vector<lcModuleClass> lumxipClasses() {
       lcModuleClass::of<CLumSobelEdge>(),
       lcModuleClass::of<CLumSobelEdgeResult>(),
       lcModuleClass::of<CLumSobelEdgeTool>(),
+      lcModuleClass::of<CLumHistogram>(),
+      lcModuleClass::of<CLumHistogramResult>(),
+      lcModuleClass::of<CLumHistogramTool>(),
   };
 }

@@ -125,6 +125,19 @@ TEST_F(LumxipCli, ExecRunsEveryRegisteredOperatorOnASmallImage) {
     EXPECT_TRUE(fs::is_regular_file(dir_ / "edges" / file)) << file;
 }
 
+TEST_F(LumxipCli, ExecPrintsEveryHistogramStatisticAndTheBins) {
+  writePgm("two.pgm", 2, 1, [](int x, int) { return x == 0 ? 3 : 7; });
+  const Outcome run = lumxip("exec Halvex.LumHistogram --input two.pgm --json");
+  ASSERT_EQ(run.exitCode, 0) << run.out << run.err;
+  const auto results = nlohmann::json::parse(run.out)["results"];
+  EXPECT_EQ(results["NumSamples"], 2);
+  EXPECT_EQ(results["Mean"], 5.0);
+  EXPECT_EQ(results["Median"], 7);
+  EXPECT_EQ(results["Variance"], 8.0);
+  ASSERT_EQ(results["Histogram"].size(), 256u);
+  EXPECT_EQ(results["Histogram"][3], 1);
+}
+
 TEST_F(LumxipCli, ExecSetsPropertiesByNameWithEnumerationNamesAndReportsRefusals) {
   writePgm("grey.pgm", 4, 2, [](int, int) { return 100; });
   // 100 * 3 = 300 wraps to 44 when the overflow mode is named Wrap.

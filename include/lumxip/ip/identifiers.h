@@ -71,7 +71,14 @@
   X(IID, ILumSobelEdgeResult, "{0A702C2F-83DF-44E0-82E0-93D40FBFE3C2}")               \
   X(CLSID, LumSobelEdgeResult, "{C62C6CC4-43C6-4D5C-8351-5D7F7D471CD5}")              \
   X(IID, ILumSobelEdgeTool, "{9C8A9D69-915F-4259-B539-4D157870E5C9}")                 \
-  X(CLSID, LumSobelEdgeTool, "{8105FE07-9532-4460-B450-F97E00949669}")
+  X(CLSID, LumSobelEdgeTool, "{8105FE07-9532-4460-B450-F97E00949669}")                \
+  X(IID, ILumHistogramParams, "{E9A632FD-3886-4AC1-A385-839BAA8F749E}")               \
+  X(IID, ILumHistogram, "{014DAAB6-4063-4E7E-8769-09CE6657730F}")                     \
+  X(CLSID, LumHistogram, "{D8196E74-C04D-4326-B237-7E7AA722C270}")                    \
+  X(IID, ILumHistogramResult, "{8BB468CC-849D-4D5C-A6A1-8590A61B8B13}")               \
+  X(CLSID, LumHistogramResult, "{45AB3E8C-90CC-4A67-8913-F2EBAF9F40A2}")              \
+  X(IID, ILumHistogramTool, "{54C0EC86-944E-459F-B64B-F846079BEFB4}")                 \
+  X(CLSID, LumHistogramTool, "{5C2F3A01-1EDB-44D7-9A43-AD777F5A66F4}")
 // clang-format on
 
 #define LUM_DEFINE_IDENTIFIER(kind, name, text) \

@@ -1,0 +1,101 @@
+#include "components/histo/histogram_tool.h"
+
+#include "persist/deep_copy.h"
+
+namespace {
+
+inline constexpr HRESULT kNoRunParams = hresultFrom(0x8004E500);
+
+bool hasAny(LONG mask, LONG bits) {
+  return (mask & bits) != 0;
+}
+
+template <class I>
+ComPtr<I> deepCopy(IUnknown* object) {
+  ComPtr<ILumObject> copy;
+  lcDeepCopy(object, nullptr, copy.put());
+  return copy.as<I>();
+}
+
+}  // namespace
+
+void CLumHistogramTool::constructTool() {
+  runParams_ = create<ILumHistogramParams>(CLSID_LumHistogram);
+}
+
+void CLumHistogramTool::runStep() {
+  const LONG diag = lastRunDiagnosticMask();
+  ComPtr<ILumImage> input;
+  ComPtr<ILumRegion> region;
+  ComPtr<ILumHistogramParams> params;
+  ComPtr<ILumHistogramResult> previous;
+  {
+    lcLockGuard guard(core().lock());
+    input = input_, region = region_, params = runParams_;
+    previous = std::move(result_);
+    lastInput_ = nullptr, lastRegion_ = nullptr, lastMask_ = nullptr;
+  }
+  if (previous) core().fireChange(lumHistogramTool_Result, lumChangeProducedByRun);
+  if (!params) throw lcCOMError(kNoRunParams, 0);
+  const ComPtr<ILumHistogram> histogram = params.as<ILumHistogram>();
+  if (!histogram) throw lcCOMError(E_NOINTERFACE, 0);
+
+  ComPtr<ILumImage> mask, lastInput;
+  ComPtr<ILumRegion> lastRegion;
+  throwIfFailed(params->get_InputImageMask(mask.put()));
+  if (input && hasAny(diag, lumHistogramLastRunRecordDiagInputImageDeepCopy))
+    lastInput = deepCopy<ILumImage>(input.get());
+  else if (input && hasAny(diag, lumHistogramLastRunRecordDiagInputImageByReference))
+    lastInput = input;
+  if (region && hasAny(diag, lumHistogramLastRunRecordDiagRegion))
+    lastRegion = deepCopy<ILumRegion>(region.get());
+  {
+    lcLockGuard guard(core().lock());
+    lastInput_ = lastInput, lastRegion_ = lastRegion, lastMask_ = mask;
+  }
+
+  ComPtr<ILumHistogramResult> result;
+  throwIfFailed(histogram->Execute(input.get(), region.get(), result.put()));
+  {
+    lcLockGuard guard(core().lock());
+    result_ = result;
+  }
+  core().fireChange(lumHistogramTool_Result,
+                    *lum::Variant(static_cast<IDispatch*>(result.get())).ptr(),
+                    lumChangeProducedByRun);
+}
+
+void CLumHistogramTool::addCurrentSubRecords(ILumRecord& record, LONG mask) {
+  ComPtr<ILumImage> input;
+  ComPtr<ILumRegion> region;
+  {
+    lcLockGuard guard(core().lock());
+    input = input_, region = region_;
+  }
+  if (!hasAny(mask, lumHistogramCurrentRecordInputImage) || !input) return;
+  auto inputRecord = lcTool::addSubRecord(record, L"InputImage", lumRecordContentImage,
+                                          lumRecordUsageCurrentInputImage, 0, input.get());
+  if (region && hasAny(mask, lumHistogramCurrentRecordRegion))
+    lcTool::addSubRecord(*inputRecord, L"Region", lumRecordContentRegion,
+                         lumRecordUsageCurrentRegion, -1, region.get());
+}
+
+void CLumHistogramTool::addLastRunSubRecords(ILumRecord& record, LONG, LONG diag) {
+  ComPtr<ILumImage> input, mask;
+  ComPtr<ILumRegion> region;
+  {
+    lcLockGuard guard(core().lock());
+    input = lastInput_, mask = lastMask_, region = lastRegion_;
+  }
+  if (!input || !hasAny(diag, lumHistogramLastRunRecordDiagInputImageByReference |
+                                  lumHistogramLastRunRecordDiagInputImageDeepCopy))
+    return;
+  auto inputRecord = lcTool::addSubRecord(record, L"InputImage", lumRecordContentImage,
+                                          lumRecordUsageLastRun, 0, input.get());
+  if (mask)
+    lcTool::addSubRecord(*inputRecord, L"InputImageMask", lumRecordContentImage,
+                         lumRecordUsageLastRun, 0, mask.get());
+  if (region && hasAny(diag, lumHistogramLastRunRecordDiagRegion))
+    lcTool::addSubRecord(*inputRecord, L"Region", lumRecordContentRegion, lumRecordUsageLastRun, 0,
+                         region.get());
+}

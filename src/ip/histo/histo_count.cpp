@@ -1,0 +1,211 @@
+#include "ip/histo/histo_count.h"
+
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+#include <vector>
+
+#include "std/pelbuf/pel_errors.h"
+#include "std/util/kernel_selection.h"
+#include "std/util/worker_pool.h"
+
+namespace {
+
+// Counting does about one pixel a nanosecond: a band must hold a million pixels before
+// handing it to a worker pays.
+constexpr lcBandRule kHistoBands{1 << 20, 0};
+
+// Partial counts are 32-bit; they are flushed into the 64-bit totals before any of them
+// could wrap.
+constexpr int64_t kFlushPels = int64_t{1} << 31;
+
+// Counts in `tables` interleaved tables of `size` bins each. More than one table keeps
+// consecutive equal pixels from waiting on each other's increment (a store followed by a
+// load of the same address).
+class Tables {
+ public:
+  Tables(int tables, size_t size) : size_(size), counts_(size * tables, 0) {}
+  uint32_t* table(int index) { return counts_.data() + size_ * index; }
+  // Adds every table into `totals` (`size` bins) and starts again from zero.
+  void flushInto(std::span<uint64_t> totals) {
+    for (size_t at = 0; at < counts_.size(); ++at)
+      totals[at % size_] += counts_[at];
+    std::fill(counts_.begin(), counts_.end(), 0);
+  }
+
+ private:
+  size_t size_;
+  std::vector<uint32_t> counts_;
+};
+
+// The portable counters: one table, one pixel at a time.
+template <class T>
+struct PortableCounter {
+  static constexpr int kTables = 1;
+  static void count(Tables& t, const T* pels, const uint8_t* care, int64_t n, uint32_t top) {
+    uint32_t* bins = t.table(0);
+    for (int64_t i = 0; i < n; ++i)
+      if (care == nullptr || care[i] != 0) ++bins[std::min<uint32_t>(pels[i], top)];
+  }
+};
+
+// 8 bits, fast: eight pixels read as one word go to four tables in turn; masked pixels
+// add their care test instead of branching on it.
+struct FastCounter8 {
+  static constexpr int kTables = 4;
+  static void count(Tables& t, const uint8_t* pels, const uint8_t* care, int64_t n, uint32_t) {
+    uint32_t* t0 = t.table(0);
+    uint32_t* t1 = t.table(1);
+    uint32_t* t2 = t.table(2);
+    uint32_t* t3 = t.table(3);
+    int64_t i = 0;
+    if (care == nullptr) {
+      for (; i + 8 <= n; i += 8) {
+        uint64_t w;
+        std::memcpy(&w, pels + i, 8);
+        ++t0[w & 0xff], ++t1[(w >> 8) & 0xff], ++t2[(w >> 16) & 0xff], ++t3[(w >> 24) & 0xff];
+        ++t0[(w >> 32) & 0xff], ++t1[(w >> 40) & 0xff], ++t2[(w >> 48) & 0xff], ++t3[w >> 56];
+      }
+      for (; i < n; ++i)
+        ++t0[pels[i]];
+      return;
+    }
+    for (; i + 4 <= n; i += 4) {
+      t0[pels[i]] += care[i] != 0;
+      t1[pels[i + 1]] += care[i + 1] != 0;
+      t2[pels[i + 2]] += care[i + 2] != 0;
+      t3[pels[i + 3]] += care[i + 3] != 0;
+    }
+    for (; i < n; ++i)
+      t0[pels[i]] += care[i] != 0;
+  }
+};
+
+// 16 bits, fast: four pixels a step over two tables (tables of up to 65536 bins are
+// large; two keep them in the caches).
+struct FastCounter16 {
+  static constexpr int kTables = 2;
+  static void count(Tables& t, const uint16_t* pels, const uint8_t* care, int64_t n, uint32_t top) {
+    uint32_t* t0 = t.table(0);
+    uint32_t* t1 = t.table(1);
+    auto bin = [top](uint16_t v) { return std::min<uint32_t>(v, top); };
+    int64_t i = 0;
+    if (care == nullptr) {
+      for (; i + 4 <= n; i += 4) {
+        ++t0[bin(pels[i])], ++t1[bin(pels[i + 1])];
+        ++t0[bin(pels[i + 2])], ++t1[bin(pels[i + 3])];
+      }
+      for (; i < n; ++i)
+        ++t0[bin(pels[i])];
+      return;
+    }
+    for (; i + 4 <= n; i += 4) {
+      t0[bin(pels[i])] += care[i] != 0, t1[bin(pels[i + 1])] += care[i + 1] != 0;
+      t0[bin(pels[i + 2])] += care[i + 2] != 0, t1[bin(pels[i + 3])] += care[i + 3] != 0;
+    }
+    for (; i < n; ++i)
+      t0[bin(pels[i])] += care[i] != 0;
+  }
+};
+
+// Calls span(from, to) for the window columns [from, to) of window row `row` that count.
+template <class Span>
+void forCountedSpans(const lcHistoCare& care, const lcPelRect& window, int32_t row, Span&& span) {
+  if (care.runs == nullptr) {
+    span(int64_t{0}, int64_t{window.width()});
+    return;
+  }
+  const lcRLEBuffer& runs = *care.runs;
+  const int64_t y = int64_t{window.y0} + row;
+  if (y < runs.offsetY() || y >= int64_t{runs.offsetY()} + runs.height()) return;
+  const std::span<const uint8_t> pairs = runs.row(static_cast<int32_t>(y));
+  const int64_t lo = window.x0, hi = window.x1;
+  int64_t x = runs.offsetX();
+  for (size_t at = 0; at + 1 < pairs.size() && x < hi; at += 2) {
+    const int64_t end = x + pairs[at + 1];
+    const int64_t from = std::max(x, lo), to = std::min(end, hi);
+    if (pairs[at] != 0 && from < to) span(from - lo, to - lo);
+    x = end;
+  }
+}
+
+// Counts the window into `size` bins with the counter's tables, band by band.
+template <class Counter, class T>
+void countWindow(const lcPelBuffer<T>& src, const lcHistoCare& care, size_t size, uint32_t top,
+                 std::span<uint64_t> totals) {
+  const lcPelRows<const T> in = src.rows();
+  lcPelRows<const uint8_t> mask;
+  if (care.mask != nullptr) mask = care.mask->rows();
+  const lcPelRect window = src.bufferRect();
+  std::mutex merge;
+  const auto bands = lcKernelBands(in.height, in.width, kHistoBands, lcWorkerCount());
+  lcRunBands(bands, [&](const lcRowBand& band) {
+    Tables tables(Counter::kTables, size);
+    int64_t pending = 0;
+    auto flush = [&] {
+      const std::lock_guard lock(merge);
+      tables.flushInto(totals);
+      pending = 0;
+    };
+    for (int32_t row = band.begin; row < band.end; ++row) {
+      if (pending + in.width > kFlushPels) flush();
+      const T* pels = in[row];
+      const uint8_t* careRow = care.mask != nullptr ? mask[row] : nullptr;
+      forCountedSpans(care, window, row, [&](int64_t from, int64_t to) {
+        Counter::count(tables, pels + from, careRow ? careRow + from : nullptr, to - from, top);
+      });
+      pending += in.width;
+    }
+    flush();
+  });
+}
+
+template <class T>
+void checkCall(const lcPelBuffer<T>& src, const lcHistoCare& care, std::span<uint64_t> bins) {
+  if (!src.isBound()) throw lcPel::UnboundWindow();
+  if (bins.empty()) throw lcPelFunc::BadParams(L"a histogram needs at least one bin");
+  if (care.mask != nullptr && (!care.mask->isBound() || care.mask->width() != src.width() ||
+                               care.mask->height() != src.height()))
+    throw lcPelFunc::BadParams(L"the care mask must have the window's size");
+}
+
+}  // namespace
+
+void lcCountHistogram(const lcPelBuffer<uint8_t>& src, const lcHistoCare& care,
+                      std::span<uint64_t> bins) {
+  checkCall(src, care, bins);
+  if (src.isEmpty()) return;
+  // Always 256 counting bins; values beyond the requested bins fold into the last one.
+  std::vector<uint64_t> full(256, 0);
+  lcRunKernel(
+      "cip_histogram_8",
+      [&] {
+        countWindow<FastCounter8>(src, care, 256, 255, full);
+        return int32_t{0};
+      },
+      [&] {
+        countWindow<PortableCounter<uint8_t>>(src, care, 256, 255, full);
+        return int32_t{0};
+      });
+  const size_t top = std::min<size_t>(bins.size(), 256) - 1;
+  for (size_t v = 0; v < 256; ++v)
+    bins[std::min(v, top)] += full[v];
+}
+
+void lcCountHistogram(const lcPelBuffer<uint16_t>& src, const lcHistoCare& care,
+                      std::span<uint64_t> bins) {
+  checkCall(src, care, bins);
+  if (src.isEmpty()) return;
+  const size_t size = std::min<size_t>(bins.size(), 65536);
+  const auto top = static_cast<uint32_t>(size - 1);
+  lcRunKernel(
+      "cip_histogram_16",
+      [&] {
+        countWindow<FastCounter16>(src, care, size, top, bins.first(size));
+        return int32_t{0};
+      },
+      [&] {
+        countWindow<PortableCounter<uint16_t>>(src, care, size, top, bins.first(size));
+        return int32_t{0};
+      });
+}
