@@ -127,7 +127,9 @@ std::optional<lcSamplingRows::BellFinish> vectorFinish(const Plan& plan) {
   const uint64_t hMax = (255 * div - add + mul - 1) / mul;
   if (!plan.params.saturates() || plan.params.sampleX() > 2 || hMax * mul + add + div >= (1u << 31))
     return std::nullopt;
-  return lcSamplingRows::BellFinish{uint32_t(hMax), int32_t(mul), int32_t(add), int32_t(div)};
+  const bool narrow = 255 * plan.y.total < 0x8000 && plan.x.total < 0x8000;
+  return lcSamplingRows::BellFinish{uint32_t(hMax), int32_t(mul), int32_t(add), int32_t(div),
+                                    narrow};
 }
 
 // The vertical bell in 16-bit lanes while 255 times its total fits them, then the

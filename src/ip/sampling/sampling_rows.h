@@ -26,9 +26,11 @@ void verticalBellFast(const uint8_t* const* rows, const uint16_t* weights, int32
 
 // How a smoothed sum h becomes a pixel: min(floor((min(h, hMax) * mul + add) / div), 255),
 // where hMax gives 255 already and hMax * mul + add stays below 2^31.
+// `narrow`: the columns and the weights lie below 2^15.
 struct BellFinish {
   uint32_t hMax;
   int32_t mul, add, div;
+  bool narrow;
 };
 
 // out[a] = finish(sum of weights[c] * column[rate * a + c] over `taps` weights) for rate

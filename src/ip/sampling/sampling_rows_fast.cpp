@@ -111,6 +111,7 @@ void twice(const T* in, T* out, int32_t count) {
 template <int32_t Rate>
 int32_t horizontalBell(const uint16_t* column, const uint32_t* weights, int32_t taps,
                        const BellFinish& finish, uint8_t* out, int32_t count) {
+  const bool narrow = finish.narrow;
   const hn::ScalableTag<uint32_t> du;
   const hn::Rebind<int32_t, decltype(du)> di;
   const hn::Rebind<float, decltype(du)> df;
@@ -131,6 +132,18 @@ int32_t horizontalBell(const uint16_t* column, const uint32_t* weights, int32_t 
       for (int32_t c = 0; c < taps; ++c)
         h = hn::Add(h, hn::Mul(hn::PromoteTo(du, hn::LoadU(dHalf, column + a + c)),
                                hn::Set(du, weights[c])));
+    } else if (HWY_ARCH_X86 && narrow) {
+      // Columns below 2^15: one signed multiply-add of pairs per two taps.
+      const hn::Repartition<int16_t, decltype(di)> dSigned;
+      auto sum = hn::Zero(di), unused = hn::Zero(di);
+      for (int32_t c = 0; c < taps; c += 2) {
+        const uint32_t next = c + 1 < taps ? weights[c + 1] : 0;
+        const auto pairWeights = hn::BitCast(dSigned, hn::Set(du, weights[c] | next << 16));
+        sum = hn::ReorderWidenMulAccumulate(
+            di, hn::BitCast(dSigned, hn::LoadU(dPairs, column + 2 * a + c)), pairWeights, sum,
+            unused);
+      }
+      h = hn::BitCast(du, sum);
     } else {
       for (int32_t c = 0; c < taps; c += 2) {
         const auto pair = hn::BitCast(du, hn::LoadU(dPairs, column + 2 * a + c));
