@@ -1,5 +1,6 @@
 // Re-orienting and resampling kernels against OpenCV doing the same pixel moves: quarter
-// turns, mirrors, halving by block means, Gaussian halving and doubling by replication.
+// turns, mirrors, halving by block means, Gaussian halving, doubling by replication, and
+// Gaussian sampling at a real rate against OpenCV's blur and bilinear reduction.
 
 #include <opencv2/imgproc.hpp>
 
@@ -9,6 +10,8 @@
 #include "ip/sampling/expand.h"
 #include "ip/sampling/gauss_sample.h"
 #include "ip/sampling/subsample.h"
+#include "ip/smplconv/gauss_kernels.h"
+#include "ip/smplconv/sample_convolve.h"
 
 namespace {
 
@@ -59,6 +62,19 @@ lcBenchSides doubleByReplication(int32_t w, int32_t h) {
       });
 }
 
+lcBenchSides gaussRate(int32_t w, int32_t h) {
+  const double rate = 1.6, sigma = lcGaussSampleSigma(rate);
+  const lcSampleConvolveParams params{lcGaussKernel(sigma), lcGaussKernel(sigma), rate, rate};
+  const int side = int(params.kernelX.size());
+  return sides(
+      w, h, [params](const auto& src, auto& dst) { lcSampleConvolve(src, dst, params); },
+      [w, h, side, sigma, rate](const cv::Mat& in, cv::Mat& out) {
+        cv::Mat blurred;
+        cv::GaussianBlur(in, blurred, cv::Size(side, side), sigma);
+        cv::resize(blurred, out, cv::Size(int(w / rate), int(h / rate)), 0, 0, cv::INTER_LINEAR);
+      });
+}
+
 }  // namespace
 
 void lcAddSamplingBenchRows() {
@@ -67,4 +83,5 @@ void lcAddSamplingBenchRows() {
   lcAddBenchRow("subsample_mean2_8", halveByMeans, 1.0);
   lcAddBenchRow("gauss_sample2_8", gaussHalve, 1.0);
   lcAddBenchRow("expand2_8", doubleByReplication, 1.0);
+  lcAddBenchRow("sample_convolve1.6_8", gaussRate);
 }

@@ -10,6 +10,7 @@
 #include "components/oneimage/operators_collection.h"
 #include "components/orient/flip_rotate.h"
 #include "components/orient/missing_pixel.h"
+#include "components/sampling/sample_convolve.h"
 #include "components/sampling/sampling.h"
 #include "components/sobel/sobel_edge.h"
 #include "components/sobel/sobel_edge_tool.h"
@@ -49,5 +50,6 @@ std::vector<lcModuleClass> lumxipClasses() {
       lcModuleClass::of<CLumHistogram>(),
       lcModuleClass::of<CLumHistogramResult>(),
       lcModuleClass::of<CLumHistogramTool>(),
+      lcModuleClass::of<CLumIPOneImageSampleConvolve>(),
   };
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 #include "ip/sampling/sampling_kernel.h"
@@ -117,19 +118,36 @@ struct QuickFinish {
   bool saturate;
 };
 
+// The vector finish of the horizontal bell, when the rate and the sums allow it: the
+// smallest sum that gives 255 bounds the numerators, plus one divisor, below 2^31.
+std::optional<lcSamplingRows::BellFinish> vectorFinish(const Plan& plan) {
+  const int32_t k = plan.params.scaleShift();
+  const uint64_t denominator = (plan.x.total * plan.y.total) << std::max(-k, 0);
+  const uint64_t mul = uint64_t{2} << std::max(k, 0), add = denominator, div = 2 * denominator;
+  const uint64_t hMax = (255 * div - add + mul - 1) / mul;
+  if (!plan.params.saturates() || plan.params.sampleX() > 2 || hMax * mul + add + div >= (1u << 31))
+    return std::nullopt;
+  const bool narrow = 255 * plan.y.total < 0x8000 && plan.x.total < 0x8000;
+  return lcSamplingRows::BellFinish{uint32_t(hMax), int32_t(mul), int32_t(add), int32_t(div),
+                                    narrow};
+}
+
 // The vertical bell in 16-bit lanes while 255 times its total fits them, then the
-// horizontal one over the sums mirrored into a padded row.
+// horizontal one over the sums mirrored into a padded row: in vectors for rates 1 and 2,
+// the outputs beyond the last whole vector one by one.
 int32_t fastRows(const lcPelBand<uint8_t, uint8_t>& job, const Plan& plan) {
   if (255 * plan.y.total > 0xFFFF || 255 * plan.x.total * plan.y.total > 0xFFFFFFFFu)
     return lcSamplingDeclined;
   const int32_t width = job.in.width;
   const int32_t before = plan.x.before;
   const int32_t after = int32_t(plan.x.weights.size()) - 1 - before;
-  std::vector<uint16_t> padded(std::size_t(width + before + after));
+  std::vector<uint16_t> padded(std::size_t(width + before + after + 1));  // + 1: pair loads
   uint16_t* column = padded.data() + before;
   std::vector<const uint8_t*> rows(plan.y.weights.size());
   std::vector<uint16_t> weightsY(plan.y.weights.begin(), plan.y.weights.end());
   const QuickFinish finish(plan);
+  const auto vector = vectorFinish(plan);
+  const auto taps = int32_t(plan.x.weights.size());
   for (int32_t j = job.band.begin; j < job.band.end; ++j) {
     plan.bellRows(job.in, j, rows.data());
     lcSamplingRows::verticalBellFast(rows.data(), weightsY.data(), int32_t(rows.size()), column,
@@ -138,11 +156,16 @@ int32_t fastRows(const lcPelBand<uint8_t, uint8_t>& job, const Plan& plan) {
       column[-k] = column[reflect(-k, width)];
     for (int32_t k = 0; k < after; ++k)
       column[width + k] = column[reflect(int64_t{width} + k, width)];
-    for (int32_t a = 0; a < job.out.width; ++a) {
+    const int32_t done =
+        vector ? lcSamplingRows::horizontalBellFast(column + plan.pickedColumn(0) - before,
+                                                    plan.params.sampleX(), plan.x.weights.data(),
+                                                    taps, *vector, job.out[j], job.out.width)
+               : 0;
+    for (int32_t a = done; a < job.out.width; ++a) {
       const uint16_t* at = column + plan.pickedColumn(a) - before;
       uint32_t h = 0;
-      for (std::size_t c = 0; c < plan.x.weights.size(); ++c)
-        h += plan.x.weights[c] * at[c];
+      for (int32_t c = 0; c < taps; ++c)
+        h += plan.x.weights[std::size_t(c)] * at[c];
       job.out[j][a] = finish.of(h);
     }
   }

@@ -24,4 +24,20 @@ void doubleFast(const uint16_t* in, uint16_t* out, int32_t count);
 void verticalBellFast(const uint8_t* const* rows, const uint16_t* weights, int32_t count,
                       uint16_t* column, int32_t width);
 
+// How a smoothed sum h becomes a pixel: min(floor((min(h, hMax) * mul + add) / div), 255),
+// where hMax gives 255 already and hMax * mul + add stays below 2^31.
+// `narrow`: the columns and the weights lie below 2^15.
+struct BellFinish {
+  uint32_t hMax;
+  int32_t mul, add, div;
+  bool narrow;
+};
+
+// out[a] = finish(sum of weights[c] * column[rate * a + c] over `taps` weights) for rate
+// 1 or 2, the sums below 2^32; column is readable one element beyond the last tap. Fills
+// whole vectors from the start and returns how many outputs it wrote (none on a target
+// without vectors); the caller finishes the rest.
+int32_t horizontalBellFast(const uint16_t* column, int32_t rate, const uint32_t* weights,
+                           int32_t taps, const BellFinish& finish, uint8_t* out, int32_t count);
+
 }  // namespace lcSamplingRows

@@ -105,6 +105,76 @@ void twice(const T* in, T* out, int32_t count) {
   doubleScalar(in, out, k, count);
 }
 
+// The sums in 32-bit lanes: for rate 1 each tap is one widened load; for rate 2 a lane
+// of two columns holds taps c and c + 1 of its output. The quotient is estimated in
+// floats (off by one at most, as q < 2^9 and n < 2^31) and corrected by its remainder.
+template <int32_t Rate>
+int32_t horizontalBell(const uint16_t* column, const uint32_t* weights, int32_t taps,
+                       const BellFinish& finish, uint8_t* out, int32_t count) {
+  const bool narrow = finish.narrow;
+  const hn::ScalableTag<uint32_t> du;
+  const hn::Rebind<int32_t, decltype(du)> di;
+  const hn::Rebind<float, decltype(du)> df;
+  const hn::Rebind<uint16_t, decltype(du)> dHalf;
+  const hn::Repartition<uint16_t, decltype(du)> dPairs;
+  const hn::Rebind<uint8_t, decltype(du)> d8;
+  const auto low = hn::Set(du, 0xFFFFu);
+  const auto hMax = hn::Set(du, finish.hMax);
+  const auto mul = hn::Set(di, finish.mul), add = hn::Set(di, finish.add);
+  const auto div = hn::Set(di, finish.div), divLess1 = hn::Set(di, finish.div - 1);
+  const auto reciprocal = hn::Set(df, 1.0f / float(finish.div));
+  const auto zero = hn::Zero(di), top = hn::Set(di, 255);
+  const int32_t step = static_cast<int32_t>(hn::Lanes(du));
+  int32_t a = 0;
+  for (; a + step <= count; a += step) {
+    auto h = hn::Zero(du);
+    if constexpr (Rate == 1) {
+      for (int32_t c = 0; c < taps; ++c)
+        h = hn::Add(h, hn::Mul(hn::PromoteTo(du, hn::LoadU(dHalf, column + a + c)),
+                               hn::Set(du, weights[c])));
+    } else if (HWY_ARCH_X86 && narrow) {
+      // Columns below 2^15: one signed multiply-add of pairs per two taps.
+      const hn::Repartition<int16_t, decltype(di)> dSigned;
+      auto sum = hn::Zero(di), unused = hn::Zero(di);
+      for (int32_t c = 0; c < taps; c += 2) {
+        const uint32_t next = c + 1 < taps ? weights[c + 1] : 0;
+        const auto pairWeights = hn::BitCast(dSigned, hn::Set(du, weights[c] | next << 16));
+        sum = hn::ReorderWidenMulAccumulate(
+            di, hn::BitCast(dSigned, hn::LoadU(dPairs, column + 2 * a + c)), pairWeights, sum,
+            unused);
+      }
+      h = hn::BitCast(du, sum);
+    } else {
+      for (int32_t c = 0; c < taps; c += 2) {
+        const auto pair = hn::BitCast(du, hn::LoadU(dPairs, column + 2 * a + c));
+        h = hn::Add(h, hn::Mul(hn::And(pair, low), hn::Set(du, weights[c])));
+        if (c + 1 < taps)
+          h = hn::Add(h, hn::Mul(hn::ShiftRight<16>(pair), hn::Set(du, weights[c + 1])));
+      }
+    }
+    const auto n = hn::Add(hn::Mul(hn::BitCast(di, hn::Min(h, hMax)), mul), add);
+    auto q = hn::ConvertTo(di, hn::Mul(hn::ConvertTo(df, n), reciprocal));
+    const auto r = hn::Sub(n, hn::Mul(q, div));
+    q = hn::Add(q, hn::VecFromMask(di, hn::Lt(r, zero)));
+    q = hn::Sub(q, hn::VecFromMask(di, hn::Gt(r, divLess1)));
+    hn::StoreU(hn::DemoteTo(d8, hn::Min(q, top)), d8, out + a);
+  }
+  return a;
+}
+
+int32_t HorizontalBell(const uint16_t* column, int32_t rate, const uint32_t* weights, int32_t taps,
+                       const BellFinish& finish, uint8_t* out, int32_t count) {
+  return rate == 1 ? horizontalBell<1>(column, weights, taps, finish, out, count)
+                   : horizontalBell<2>(column, weights, taps, finish, out, count);
+}
+
+#endif
+
+#if HWY_TARGET == HWY_SCALAR
+int32_t HorizontalBell(const uint16_t*, int32_t, const uint32_t*, int32_t, const BellFinish&,
+                       uint8_t*, int32_t) {
+  return 0;
+}
 #endif
 
 // Generic code: on the single-lane target the vectors are single pixels.
@@ -168,6 +238,12 @@ HWY_EXPORT(Pick16);
 HWY_EXPORT(Double8);
 HWY_EXPORT(Double16);
 HWY_EXPORT(VerticalBell);
+HWY_EXPORT(HorizontalBell);
+
+int32_t horizontalBellFast(const uint16_t* column, int32_t rate, const uint32_t* weights,
+                           int32_t taps, const BellFinish& finish, uint8_t* out, int32_t count) {
+  return HWY_DYNAMIC_DISPATCH(HorizontalBell)(column, rate, weights, taps, finish, out, count);
+}
 
 void verticalBellFast(const uint8_t* const* rows, const uint16_t* weights, int32_t count,
                       uint16_t* column, int32_t width) {

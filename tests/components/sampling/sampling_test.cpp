@@ -3,15 +3,18 @@
 #include <cmath>
 
 #include "components/orient/flip_rotate.h"
+#include "components/sampling/sample_convolve.h"
 #include "components/sampling/sampling.h"
 #include "support/conformance.h"
+#include "support/event_recorder.h"
 #include "support/operator_runs.h"
 #include "support/placement.h"
 
 using namespace lumtest;
 
 using SamplingOperators =
-    ::testing::Types<CLumIPOneImageSubSampler, CLumIPOneImageExpand, CLumIPOneImageGaussSampler>;
+    ::testing::Types<CLumIPOneImageSubSampler, CLumIPOneImageExpand, CLumIPOneImageGaussSampler,
+                     CLumIPOneImageSampleConvolve>;
 INSTANTIATE_TYPED_TEST_SUITE_P(Sampling, ComponentConformance, SamplingOperators);
 
 namespace {
@@ -29,7 +32,8 @@ TEST(Sampling, EverySamplerKeepsItsPixelsAtTheirClientPositions) {
   auto sub = conformance::make<CLumIPOneImageSubSampler>();
   auto expand = conformance::make<CLumIPOneImageExpand>();
   auto gauss = conformance::make<CLumIPOneImageGaussSampler>();
-  gauss->put_SmoothnessX(0), gauss->put_SmoothnessY(0);  // picking only, values kept
+  gauss->put_SmoothnessX(0), gauss->put_SmoothnessY(0);               // picking only, values kept
+  auto convolve = conformance::make<CLumIPOneImageSampleConvolve>();  // one weight each
   for (int round = 0; round < 8; ++round) {
     auto input =
         grey8Image(size(random), size(random), [](int x, int y) { return 7 * x + 31 * y; });
@@ -42,9 +46,11 @@ TEST(Sampling, EverySamplerKeepsItsPixelsAtTheirClientPositions) {
     sub->put_SampleX(fx), sub->put_SampleY(fy);
     expand->put_ExpansionX(fx), expand->put_ExpansionY(fy);
     gauss->put_SampleX(fy), gauss->put_SampleY(fx);
+    convolve->put_SampleX(fx | 1), convolve->put_SampleY(fy | 1);  // odd: samples on pixels
     for (ILumIPOneImageOperator* op : {static_cast<ILumIPOneImageOperator*>(sub.get()),
                                        static_cast<ILumIPOneImageOperator*>(expand.get()),
-                                       static_cast<ILumIPOneImageOperator*>(gauss.get())}) {
+                                       static_cast<ILumIPOneImageOperator*>(gauss.get()),
+                                       static_cast<ILumIPOneImageOperator*>(convolve.get())}) {
       auto output = execute(op, input.get(), region.as<ILumRegion>().get());
       EXPECT_GT(expectPixelsSitOnTheirSources(input.get(), output.get()), 0) << fx << " x " << fy;
     }
@@ -95,14 +101,112 @@ TEST(Sampling, OperatorsRunAsAChainInATool) {
   auto expand = conformance::make<CLumIPOneImageExpand>();
   expand->put_ExpansionY(3);
   auto gauss = conformance::make<CLumIPOneImageGaussSampler>();
+  auto convolve = conformance::make<CLumIPOneImageSampleConvolve>();
+  convolve->SetGaussSample(1.5, 0.8);
   auto input = grey8Image(9, 7, xy);
-  const auto expected = pixels8(
-      execute(gauss.get(), execute(expand.get(),
-                                   execute(sub.get(), execute(flip.get(), input.get()).get()).get())
-                               .get())
-          .get());
+  const auto step = [&input](auto* op) { input = execute(op, input.get()); };
+  const auto original = input;
+  step(flip.get()), step(sub.get()), step(expand.get()), step(gauss.get()), step(convolve.get());
+  const auto expected = pixels8(input.get());
 
-  auto output = runInTool({flip.get(), sub.get(), expand.get(), gauss.get()}, input.get());
+  auto output =
+      runInTool({flip.get(), sub.get(), expand.get(), gauss.get(), convolve.get()}, original.get());
   ASSERT_TRUE(output);
   EXPECT_EQ(pixels8(output.get()), expected);
+}
+
+TEST(SampleConvolve, FractionalRatesSampleTheSpanCentresInClientCoordinates) {
+  // On a ramp, interpolation between neighbours gives the ramp at the sample point.
+  std::mt19937 random(4);
+  std::uniform_real_distribution<double> rate(0.6, 2.5);
+  auto op = conformance::make<CLumIPOneImageSampleConvolve>();
+  const auto ramp = [](double x, double y) { return 3 * x + 5 * y; };
+  for (int round = 0; round < 6; ++round) {
+    auto input = grey8Image(20, 15, [&](int x, int y) { return int(ramp(x, y)); });
+    placeRandomly(input.get(), random);
+    op->put_SampleX(rate(random)), op->put_SampleY(rate(random));
+    auto output = execute(op.get(), input.get());
+    const auto out = pixels8(output.get());
+    ASSERT_FALSE(out.empty());
+    for (std::size_t y = 0; y < out.size(); ++y)
+      for (std::size_t x = 0; x < out[y].size(); ++x) {
+        const auto [cx, cy] = mapped(output.get(), L".", L"#", x + 0.5, y + 0.5);
+        const auto [px, py] = mapped(input.get(), L"#", L".", cx, cy);
+        const double u = px - 0.5, v = py - 0.5;           // in pixel indexes
+        if (u < 0 || v < 0 || u > 19 || v > 14) continue;  // mirrored beyond the edge pixels
+        EXPECT_NEAR(out[y][x], ramp(u, v), 1.0) << "output pixel " << x << "," << y;
+      }
+  }
+}
+
+TEST(SampleConvolve, KernelsAreCheckedGrownAndSetAsGaussians) {
+  auto op = conformance::make<CLumIPOneImageSampleConvolve>();
+  auto recorder = lum::makeComObject<EventRecorder>();
+  adviseSink(static_cast<ILumIPOneImageSampleConvolve*>(op.get()), recorder.get());
+  const auto size = [&op](bool x) {
+    LONG n = 0;
+    x ? op->get_KernelXSize(&n) : op->get_KernelYSize(&n);
+    return n;
+  };
+  const auto weight = [&op](LONG index) {
+    LONG w = 0;
+    EXPECT_EQ(op->GetKernelXValue(index, &w), S_OK);
+    return w;
+  };
+  EXPECT_EQ(size(true), 1);  // Gaussian sampling at rate 1: the single weight 128
+  EXPECT_EQ(weight(0), 128);
+  const auto refused = [](HRESULT hr, DWORD message) {
+    EXPECT_EQ(hr, E_INVALIDARG);
+    EXPECT_EQ(takeErrorInfo().helpContext, message);
+  };
+  refused(op->put_KernelXSize(4), 0x80048083u);  // the plain text of E_INVALIDARG
+  refused(op->put_KernelXSize(0), 0x80048105u);
+  refused(op->put_KernelYSize(129), 0x80048107u);
+  refused(op->SetKernelXValue(0, 129), 0x80048100u);
+  refused(op->SetKernelYValue(1, 5), 0x8004810Fu);
+  refused(op->SetGaussSample(0, 1), 0x80048104u);
+  refused(op->SetGaussSigma(1, -1), 0x80048105u);
+  EXPECT_EQ(size(true), 1);
+  EXPECT_TRUE(recorder->events().empty());
+
+  EXPECT_EQ(op->put_KernelXSize(3), S_OK);  // grows with zeros
+  EXPECT_EQ(weight(1), 0);
+  EXPECT_EQ(op->SetKernelXValue(2, -128), S_OK);
+  EXPECT_EQ(op->SetGaussSample(2, 3), S_OK);  // sigma sqrt(3) / 2
+  EXPECT_EQ(size(true), 5);
+  EXPECT_EQ(weight(1), 66);
+  EXPECT_EQ(op->SetGaussSigma(1, 0), S_OK);
+  EXPECT_EQ(size(true), 7);
+  EXPECT_EQ(size(false), 1);
+  const auto events = recorder->events();
+  ASSERT_EQ(events.size(), 4u);
+  EXPECT_EQ(events[0].stateId(), lumIPOneImageSampleConvolve_KernelXSize);
+  EXPECT_EQ(events[0].flags(), lumChangeSetByClient | lumFA_IPOneImageSampleConvolve_KernelXSize);
+  EXPECT_EQ(events[1].stateId(), lumIPOneImageSampleConvolve_GetKernelXValue);
+  EXPECT_EQ(events[2].stateId(), lumStateSeveralChanged);
+  EXPECT_EQ(events[2].flags(),
+            lumChangeSetByClient | lumFA_IPOneImageSampleConvolve_SetGaussSample);
+  EXPECT_EQ(events[3].flags(), lumChangeSetByClient | lumFA_IPOneImageSampleConvolve_SetGaussSigma);
+
+  ComPtr<ILumObject> clone;  // kernels and rates travel together
+  ASSERT_EQ(op->Clone(clone.put()), S_OK);
+  auto copy = clone.as<ILumIPOneImageSampleConvolve>();
+  LONG n = 0, w = 0;
+  double rateY = 0;
+  copy->get_KernelXSize(&n), copy->GetKernelXValue(1, &w), copy->get_SampleY(&rateY);
+  EXPECT_EQ(n, 7);
+  EXPECT_EQ(w, 17);
+  EXPECT_EQ(rateY, 3.0);
+}
+
+TEST(SampleConvolve, RunsOnGreyImagesOnly) {
+  auto op = conformance::make<CLumIPOneImageSampleConvolve>();
+  op->put_SampleX(2);
+  auto grey16 = execute(op.get(), grey16Image(4, 2, [](int x, int) { return 1000 * x; }).get());
+  EXPECT_EQ(pixels16(grey16.get()), (Pixels<USHORT>{{500, 2500}, {500, 2500}}));
+  execute(op.get(), planarImage(3, 3, xy).get(), nullptr, HRESULT(0x8004E105));
+  op->SetKernelYValue(0, 0);  // a kernel of zeros has no scale
+  ComPtr<ILumImage> output;
+  EXPECT_TRUE(FAILED(op->Execute(grey8Image(3, 3, xy).get(), lumRegionModePixelAlignedBoundingBox,
+                                 nullptr, output.put())));
 }
