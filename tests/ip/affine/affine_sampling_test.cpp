@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "ip/affine/affine_pixel.h"
+#include "ip/affine/polar_sampling.h"
 #include "kernel_test_util.h"
 
 namespace {
@@ -178,4 +179,31 @@ TEST(AffineSampling, TwinsAndStripesGiveTheSameBytes) {
         lcAffineSample(big, out, Params(rotated(100, -50, 600, 640, 0.5), 600, 640, mode), &mask);
         return wantMask ? mask : out;
       });
+}
+
+TEST(PolarSampling, TwinsAndBandsAgreeAndClippingIsRefused) {
+  std::mt19937 random(9);
+  const lcPelBuffer<uint8_t> src = randomPels<uint8_t>(random, 90, 70, 4, 3);
+  const lcEllipseAnnulusSection section(lc2XformLinear(lc2Matrix(20, -6, 5, 15), {49, 38}), 1.8,
+                                        -0.5, 3.9, false, true);
+  for (int32_t mode : {1, 2}) {
+    const lcPolarSamplingParams params(section, 130, 17, mode);
+    EXPECT_FALSE(lcPolarIsClipped(params, src));
+    const lcPelBuffer<uint8_t> out = expectEveryWayAgrees([&] {
+      lcPelBuffer<uint8_t> result;
+      lcPolarUnwrap(src, result, params);
+      return result;
+    });
+    // Sample (i, j) lies at pointAt((i + 0.5) / 130, (j + 0.5) / 17).
+    const lc2Vector p = section.pointAt(40.5 / 130, 3.5 / 17) - lc2Vector{4, 3};
+    if (mode == 1) {
+      EXPECT_EQ(out.rows()[3][40], src.rows()[int32_t(p.y)][int32_t(p.x)]);
+    }
+  }
+  const lcEllipseAnnulusSection moved(lc2XformLinear(lc2Matrix(20, -6, 5, 15), {20, 38}), 1.8, -0.5,
+                                      3.9);
+  lcPelBuffer<uint8_t> out;
+  EXPECT_THROW(lcPolarUnwrap(src, out, lcPolarSamplingParams(moved, 50, 10)),
+               lcPolarTransDefs::Clipped);
+  EXPECT_THROW(lcPolarSamplingParams(moved, 0, 10), lcPolarTransDefs::BadParams);
 }
