@@ -14,6 +14,7 @@ void lcAddRegionBenchRows();
 void lcAddImageArithBenchRows();
 void lcAddSamplingBenchRows();
 void lcAddNeighbourhoodBenchRows();
+void lcAddGeometryBenchRows();
 
 int main(int argc, char** argv) {
   std::string report = "report.json";
@@ -35,6 +36,7 @@ int main(int argc, char** argv) {
   lcAddImageArithBenchRows();
   lcAddSamplingBenchRows();
   lcAddNeighbourhoodBenchRows();
+  lcAddGeometryBenchRows();
   int count = static_cast<int>(rest.size());
   return lcRunBenchRows(count, rest.data(), report) ? 0 : 1;
 }

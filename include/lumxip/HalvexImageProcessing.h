@@ -4,6 +4,7 @@
 // constants.
 
 #include "lumxip/HalvexCore.h"
+#include "lumxip/ip/affine_transform.h"
 #include "lumxip/ip/constant_arithmetic.h"
 #include "lumxip/ip/convolution.h"
 #include "lumxip/ip/flip_rotate.h"
@@ -13,6 +14,7 @@
 #include "lumxip/ip/member_descriptions.h"
 #include "lumxip/ip/one_image.h"
 #include "lumxip/ip/one_image_tool.h"
+#include "lumxip/ip/polar_unwrap.h"
 #include "lumxip/ip/result_codes.h"
 #include "lumxip/ip/sampling.h"
 #include "lumxip/ip/sobel_edge.h"

@@ -1,5 +1,9 @@
 #include "module/class_table.h"
 
+#include "components/affine/affine_transform.h"
+#include "components/affine/affine_transform_tool.h"
+#include "components/affine/polar_unwrap.h"
+#include "components/affine/polar_unwrap_tool.h"
 #include "components/arith/constant_arithmetic.h"
 #include "components/conv/convolution.h"
 #include "components/gmorph/grey_morphology.h"
@@ -51,5 +55,9 @@ std::vector<lcModuleClass> lumxipClasses() {
       lcModuleClass::of<CLumHistogramResult>(),
       lcModuleClass::of<CLumHistogramTool>(),
       lcModuleClass::of<CLumIPOneImageSampleConvolve>(),
+      lcModuleClass::of<CLumAffineTransform>(),
+      lcModuleClass::of<CLumAffineTransformTool>(),
+      lcModuleClass::of<CLumPolarUnwrap>(),
+      lcModuleClass::of<CLumPolarUnwrapTool>(),
   };
 }

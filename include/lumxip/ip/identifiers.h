@@ -11,9 +11,9 @@
   X(IID, ILumIPOneImageOperator, "{C0512691-4F73-4E4A-9C1E-3BE9D204BDA1}")            \
   X(IID, ILumIPOneImageOperators, "{AAA48FE9-4079-4198-93BC-B701440D5835}")           \
   X(CLSID, LumIPOneImageOperators, "{25A300DE-9E84-4E7B-9CB2-F25DC7718B98}")          \
-  X(IID, ILumIPTool, "{3411E6B8-0EB3-455E-897D-5AA60D6E4D49}")                  \
+  X(IID, ILumIPTool, "{3411E6B8-0EB3-455E-897D-5AA60D6E4D49}")                        \
   X(IID, ILumIPOneImageTool, "{E5E57584-10A7-44C1-8BFE-C14195A4B423}")                \
-  X(CLSID, LumIPOneImageTool, "{E2A6374F-4F95-48F9-B853-04B1C6F1D0FC}")             \
+  X(CLSID, LumIPOneImageTool, "{E2A6374F-4F95-48F9-B853-04B1C6F1D0FC}")               \
   X(IID, ILumIPOneImageAddSubtractConstant, "{143B86F0-5412-470E-B7C4-BE56F6F25727}") \
   X(CLSID, LumIPOneImageAddSubtractConstant, "{0420D8DA-866B-493A-9973-8B2537DB2574}") \
   X(IID, ILumIPOneImageMultiplyConstant, "{34F4A791-B69B-42AA-A888-0A673119EF3F}")    \
@@ -23,24 +23,24 @@
   X(IID, ILumIPOneImageConvolveNxM, "{E6D78A8F-B18D-4AA7-AE9B-6ED1556499FA}")         \
   X(CLSID, LumIPOneImageConvolveNxM, "{5F83747C-2556-454F-A7F5-5F4550FDAC9A}")        \
   X(IID, ILumIPOneImageHighPassFilter, "{5C39E872-B968-4096-BB84-8C25374A1328}")      \
-  X(CLSID, LumIPOneImageHighPassFilter, "{ED7BBD23-10D3-4DC2-BCA8-6562C20144F1}")      \
-  X(IID, ILumIPTwoImageParams, "{80542418-8E04-4612-BC15-47BA8CFADB36}")             \
-  X(IID, ILumIPTwoImageAddParams, "{9758B5B1-26D7-47EA-81F9-B2F63624D7FA}")          \
-  X(IID, ILumIPTwoImageAdd, "{D88CDBB9-4EAA-476D-90CB-1EE4C7401C30}")                \
-  X(CLSID, LumIPTwoImageAdd, "{415AEF2F-FDAA-44AF-B85C-F6C462F640D1}")               \
-  X(IID, ILumIPTwoImageSubtractParams, "{38D9DE50-A007-4A0F-A72F-16766309CB1C}")     \
-  X(IID, ILumIPTwoImageSubtract, "{00365C07-5061-4C57-AA1B-4ED8C53B7824}")           \
-  X(CLSID, LumIPTwoImageSubtract, "{6282531A-7F62-40BF-8C50-0A85F1C6CFCE}")          \
-  X(IID, ILumIPTwoImageMinMaxParams, "{D792A1E7-875C-4401-B047-CDBD2C3D2A61}")       \
-  X(IID, ILumIPTwoImageMinMax, "{AA2C0E38-CBB8-4F25-AFA0-F9EB833F7A4C}")             \
-  X(CLSID, LumIPTwoImageMinMax, "{058503E3-DE26-4087-9DB8-DAC5972B49D2}")            \
-  X(IID, ILumIPTwoImageAddTool, "{2405286C-9F49-45EF-A987-BA4E6C4464BC}")            \
-  X(CLSID, LumIPTwoImageAddTool, "{DAD8EEEA-FB2A-4098-97C5-48133B2807A3}")           \
-  X(IID, ILumIPTwoImageSubtractTool, "{07CDD56C-0A6B-4AD9-990F-620F323BCB05}")       \
-  X(CLSID, LumIPTwoImageSubtractTool, "{439A2082-DAFE-4CA8-8A33-23E2FE6D6535}")      \
-  X(IID, ILumIPTwoImageMinMaxTool, "{79CAF4FE-3F77-4A26-B79E-D71C2E812113}")         \
-  X(CLSID, LumIPTwoImageMinMaxTool, "{6AAC6482-FB28-4744-9CAB-F96986F61FD5}") \
-  X(IID, ILumMemberDescriptions, "{6C1F6E0B-8E2D-4B7A-9F3C-2D5A7B41C9E8}") \
+  X(CLSID, LumIPOneImageHighPassFilter, "{ED7BBD23-10D3-4DC2-BCA8-6562C20144F1}")     \
+  X(IID, ILumIPTwoImageParams, "{80542418-8E04-4612-BC15-47BA8CFADB36}")              \
+  X(IID, ILumIPTwoImageAddParams, "{9758B5B1-26D7-47EA-81F9-B2F63624D7FA}")           \
+  X(IID, ILumIPTwoImageAdd, "{D88CDBB9-4EAA-476D-90CB-1EE4C7401C30}")                 \
+  X(CLSID, LumIPTwoImageAdd, "{415AEF2F-FDAA-44AF-B85C-F6C462F640D1}")                \
+  X(IID, ILumIPTwoImageSubtractParams, "{38D9DE50-A007-4A0F-A72F-16766309CB1C}")      \
+  X(IID, ILumIPTwoImageSubtract, "{00365C07-5061-4C57-AA1B-4ED8C53B7824}")            \
+  X(CLSID, LumIPTwoImageSubtract, "{6282531A-7F62-40BF-8C50-0A85F1C6CFCE}")           \
+  X(IID, ILumIPTwoImageMinMaxParams, "{D792A1E7-875C-4401-B047-CDBD2C3D2A61}")        \
+  X(IID, ILumIPTwoImageMinMax, "{AA2C0E38-CBB8-4F25-AFA0-F9EB833F7A4C}")              \
+  X(CLSID, LumIPTwoImageMinMax, "{058503E3-DE26-4087-9DB8-DAC5972B49D2}")             \
+  X(IID, ILumIPTwoImageAddTool, "{2405286C-9F49-45EF-A987-BA4E6C4464BC}")             \
+  X(CLSID, LumIPTwoImageAddTool, "{DAD8EEEA-FB2A-4098-97C5-48133B2807A3}")            \
+  X(IID, ILumIPTwoImageSubtractTool, "{07CDD56C-0A6B-4AD9-990F-620F323BCB05}")        \
+  X(CLSID, LumIPTwoImageSubtractTool, "{439A2082-DAFE-4CA8-8A33-23E2FE6D6535}")       \
+  X(IID, ILumIPTwoImageMinMaxTool, "{79CAF4FE-3F77-4A26-B79E-D71C2E812113}")          \
+  X(CLSID, LumIPTwoImageMinMaxTool, "{6AAC6482-FB28-4744-9CAB-F96986F61FD5}")         \
+  X(IID, ILumMemberDescriptions, "{6C1F6E0B-8E2D-4B7A-9F3C-2D5A7B41C9E8}")            \
   X(IID, ILumIPOneImageFlipRotate, "{8942FBE6-4BF8-43FE-8C8E-7F91BED67098}")          \
   X(CLSID, LumIPOneImageFlipRotate, "{0DE01061-2CBD-4693-B515-38A6A877581C}")         \
   X(IID, ILumIPOneImageMissingPixel, "{75ECAD87-EAD3-4FF9-82E0-6E4A614431A9}")        \
@@ -52,7 +52,7 @@
   X(IID, ILumIPOneImageGaussSampler, "{1CFD140F-CB5A-483A-8405-485AD47EF2E7}")        \
   X(CLSID, LumIPOneImageGaussSampler, "{0DC89B4A-3CC8-4A5C-B788-7970464A0F6F}")       \
   X(IID, ILumIPOneImageSampleConvolve, "{692EEBB8-8F7A-49C3-AB76-9BC3176D87EE}")      \
-  X(CLSID, LumIPOneImageSampleConvolve, "{0EBF0208-4204-42F8-A4E7-DB5F44736CAE}") \
+  X(CLSID, LumIPOneImageSampleConvolve, "{0EBF0208-4204-42F8-A4E7-DB5F44736CAE}")     \
   X(IID, ILumIPOneImageMedian3x3, "{07178B25-3559-4467-982E-AFA653EB4FCD}")           \
   X(CLSID, LumIPOneImageMedian3x3, "{883BD0EB-D9FF-4936-842D-29F2FA00AA53}")          \
   X(IID, ILumIPOneImageMedianNxM, "{110F29A9-C9B5-475A-98F6-60774D63B7F4}")           \
@@ -64,7 +64,7 @@
   X(IID, ILumIPOneImageGreyMorphology, "{635C834D-FCBF-42F2-89EB-F434CD8D70F9}")      \
   X(CLSID, LumIPOneImageGreyMorphology, "{CC429F2A-21F3-458B-B806-9D39194A6552}")     \
   X(IID, ILumIPOneImageGreyMorphologyNxM, "{141D2A56-045D-4AED-9F9A-8C1FD8C19539}")   \
-  X(CLSID, LumIPOneImageGreyMorphologyNxM, "{9CBFFC35-B2E5-4EFF-8F9E-D5BF1A2B3AC7}") \
+  X(CLSID, LumIPOneImageGreyMorphologyNxM, "{9CBFFC35-B2E5-4EFF-8F9E-D5BF1A2B3AC7}")  \
   X(IID, ILumSobelEdgeParams, "{6F14AE13-8911-403C-BFDA-43E8E17C2934}")               \
   X(IID, ILumSobelEdge, "{05C88D91-F5B9-4740-BACC-B985D682EF16}")                     \
   X(CLSID, LumSobelEdge, "{3EBFE6B7-6925-4C86-BE4B-C30E59953CC5}")                    \
@@ -78,7 +78,17 @@
   X(IID, ILumHistogramResult, "{8BB468CC-849D-4D5C-A6A1-8590A61B8B13}")               \
   X(CLSID, LumHistogramResult, "{45AB3E8C-90CC-4A67-8913-F2EBAF9F40A2}")              \
   X(IID, ILumHistogramTool, "{54C0EC86-944E-459F-B64B-F846079BEFB4}")                 \
-  X(CLSID, LumHistogramTool, "{5C2F3A01-1EDB-44D7-9A43-AD777F5A66F4}")
+  X(CLSID, LumHistogramTool, "{5C2F3A01-1EDB-44D7-9A43-AD777F5A66F4}")                \
+  X(IID, ILumAffineTransformParams, "{5C1F28C3-84E3-4630-BF70-D35D7BE0A9FB}")         \
+  X(IID, ILumAffineTransform, "{F8A5808B-4D9D-4F1C-B3FD-F0CBAE9BD7F0}")               \
+  X(CLSID, LumAffineTransform, "{BBA84AD1-81F3-4739-B308-CAE63121F29F}")              \
+  X(IID, ILumAffineTransformTool, "{6385B054-722F-4061-BE5E-28ACE59AE29B}")           \
+  X(CLSID, LumAffineTransformTool, "{7D1B2CF2-0CB3-4ED9-805F-01C8DF02D51A}")          \
+  X(IID, ILumPolarUnwrapParams, "{F438CBA6-F806-44A6-A21C-811E6F2BBD2E}")             \
+  X(IID, ILumPolarUnwrap, "{9F7567FA-C46A-4C38-AC96-3DC1BFA57658}")                   \
+  X(CLSID, LumPolarUnwrap, "{4E7C88AC-F83D-4968-BA08-95732F90D351}")                  \
+  X(IID, ILumPolarUnwrapTool, "{838005B0-6F90-44D9-BCFE-B93978B37AE6}")               \
+  X(CLSID, LumPolarUnwrapTool, "{968AC5D4-F1AD-4A82-B1AE-1D614F6B92B6}")
 // clang-format on
 
 #define LUM_DEFINE_IDENTIFIER(kind, name, text) \

@@ -1,5 +1,6 @@
 #include "components/bridge/image_bridge.h"
 
+#include "components/bridge/affine_input.h"
 #include "components/framework/com_error.h"
 #include "std/math/xform_linear_object.h"
 
@@ -39,12 +40,37 @@ void checkRequest(const lcImageRequest& request) {
         kMessageNotOneOf,
         lcMessageArgs::texts({L"RegionMode", L"lumRegionModePixelAlignedBoundingBox",
                               L"lumRegionModeAffineTransform"}));
-  if (request.regionMode == lumRegionModeAffineTransform && request.region) {
-    if (!query<ILumRectangleAffine>(request.region))
-      throw lcCOMError(kRegionDoesNotFit, 0, kMessageNotAffineRectangle);
-    throw lcCOMError::withDescription(E_NOTIMPL,
-                                      L"Sampling an affine rectangle region is not available yet.");
-  }
+  if (request.regionMode == lumRegionModeAffineTransform && request.region &&
+      !query<ILumRectangleAffine>(request.region))
+    throw lcCOMError(kRegionDoesNotFit, 0, kMessageNotAffineRectangle);
+}
+
+// Region mode 2 with a region: the input is the region straightened into new memory, one
+// output pixel per input pixel along its sides, bilinear accurate, zero outside the image.
+bool isAffineRequest(const lcImageRequest& request) {
+  return request.regionMode == lumRegionModeAffineTransform && request.region != nullptr;
+}
+
+lcAffineSamplingParams affineParams(const lcPelFrame& whole, const lcImageRequest& request,
+                                    int32_t mode) {
+  return lcAffineParamsFor(lcAffineRegionInPixels(request.image, request.region, whole), whole,
+                           {1.0, 1.0, mode});
+}
+
+template <class T>
+lcPelBuffer<T> straightened(const lcPelBuffer<T>& whole, const lcImageRequest& request) {
+  lcPelBuffer<T> result;
+  lcAffineSample(whole, result,
+                 affineParams(whole, request, lcAffineSamplingParams::kBilinearAccurate));
+  return result;
+}
+
+lc3PlanePelBuffer straightened(const lc3PlanePelBuffer& whole, const lcImageRequest& request) {
+  lc3PlanePelBuffer result;
+  lcAffineSample24(whole, result,
+                   affineParams(whole, request, lcAffineSamplingParams::kBilinearAccurate),
+                   nullptr);
+  return result;
 }
 
 // Cuts a frame that views the whole image (offset 0) to the region's pixel-aligned
@@ -85,6 +111,7 @@ ComPtr<Access> pixelAccess(ILumImage* image) {
 template <class Buffer>
 Buffer finishInput(Buffer buffer, const lcImageRequest& request) {
   buffer.setXform(lcSelectedToPixels(request.image));
+  if (isAffineRequest(request)) return straightened(buffer, request);
   if (request.region) cutToRegion(buffer, request.image, request.region);
   return buffer;
 }
@@ -229,6 +256,21 @@ lcPelBufferRange16 lcInputBufferRange16(const lcImageRequest& request) {
   throwIfFailed(pixelAccess<ILumImage16RangePixelAccess>(request.image)
                     ->GetPixelMemory(accessMode(request), 0, 0, 0, 0, pixels.put(), mask.put()));
   checkHasPixels(pixels.get());
+  if (isAffineRequest(request)) {
+    // Nearest samples, so that no invalid pixel's value leaks into a valid one; samples
+    // outside the image read a mask of 0 and are invalid.
+    lcPelBuffer<uint16_t> whole(lcMakeHandle<lcPelRootLumImage16PixelMemory>(pixels.get()));
+    whole.setXform(lcSelectedToPixels(request.image));
+    lcPelBuffer<uint8_t> wholeMask(lcMakeHandle<lcPelRootLumImage8PixelMemory>(mask.get()));
+    wholeMask.takeViewOf(whole);
+    const lcAffineSamplingParams params =
+        affineParams(whole, request, lcAffineSamplingParams::kNearest);
+    lcPelBuffer<uint16_t> pels;
+    lcPelBuffer<uint8_t> valid;
+    lcAffineSample(whole, pels, params);
+    lcAffineSample(wholeMask, valid, params);
+    return lcPelBufferRange16(std::move(pels), std::move(valid));
+  }
   lcPelBuffer<uint16_t> pels = finishInput(
       lcPelBuffer<uint16_t>(lcMakeHandle<lcPelRootLumImage16PixelMemory>(pixels.get())), request);
   lcPelBuffer<uint8_t> maskView(lcMakeHandle<lcPelRootLumImage8PixelMemory>(mask.get()));

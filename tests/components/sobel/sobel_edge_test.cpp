@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "components/sobel/sobel_edge.h"
+#include "lumxstd/transform_objects.h"
 #include "support/conformance.h"
 #include "support/dispatch_call.h"
 #include "support/error_info_probe.h"
@@ -88,10 +89,12 @@ TEST(SobelEdge, ExecuteRefusesWhatItCannotWorkOn) {
   EXPECT_EQ(op->Execute(wide.get(), nullptr, result.put()), hresultFrom(0x8004E105));
   EXPECT_FALSE(result);
 
-  // The affine region mode needs the affine sampler, which is not built yet.
+  // The affine region mode straightens the region first.
   op->put_RegionMode(lumRegionModeAffineTransform);
-  auto affine = createObject<ILumRectangleAffine>(CLSID_LumRectangleAffine).as<ILumRegion>();
-  EXPECT_EQ(op->Execute(input.get(), affine.get(), result.put()), E_NOTIMPL);
+  auto affine = createObject<ILumRectangleAffine>(CLSID_LumRectangleAffine);
+  affine->SetUnitSquareTransform(
+      lumxstd::makeLinearTransformObject(lc2XformLinear(lc2Matrix(0, 5, -5, 0), {1, 6})).get());
+  EXPECT_EQ(op->Execute(input.get(), affine.as<ILumRegion>().get(), result.put()), S_OK);
 }
 
 TEST(SobelEdge, ExecuteThroughDispatchGivesTheThreeImages) {
