@@ -126,6 +126,21 @@ inline HRESULT invokePut(IDispatch* object, const wchar_t* name, const lum::Vari
   return object->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr, nullptr);
 }
 
+// Calls method `name` by dispatch with `args` in their written order.
+inline HRESULT invokeMethod(IDispatch* object, const wchar_t* name, std::vector<lum::Variant> args,
+                            lum::Variant* result = nullptr) {
+  DISPID id = 0;
+  LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+  EXPECT_EQ(object->GetIDsOfNames(IID_NULL, names, 1, 0, &id), S_OK) << lum::toUtf8(name);
+  std::vector<VARIANT> reversed;
+  for (auto it = args.rbegin(); it != args.rend(); ++it)
+    reversed.push_back(it->get());
+  DISPPARAMS params{reversed.data(), nullptr, UINT(reversed.size()), 0};
+  lum::Variant ignored;
+  return object->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &params,
+                        (result ? result : &ignored)->put(), nullptr, nullptr);
+}
+
 // Every value property's state, read through dispatch, by name.
 template <class T>
 std::vector<std::pair<std::wstring, lum::Variant>> readAll(T& object) {

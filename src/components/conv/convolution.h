@@ -77,15 +77,16 @@ class LUM_VISIBLE CLumIPOneImageConvolveNxM final
   static constexpr auto ownMembers() {
     return std::tuple_cat(
         LUM_MEMBER_ROWS(LUM_IP_CONVOLVE_NXM_PROPERTIES),
-        lum::members(indexedProp<&Self::get_KernelWidth, &Self::put_KernelWidth>(
-                         L"KernelWidth", lumIPOneImageConvolveNxM_KernelWidth),
-                     indexedProp<&Self::get_KernelHeight, &Self::put_KernelHeight>(
-                         L"KernelHeight", lumIPOneImageConvolveNxM_KernelHeight),
-                     method<&Self::GetKernelValue>(L"GetKernelValue",
-                                                   lumIPOneImageConvolveNxM_GetKernelValue),
-                     method<&Self::SetKernelValue>(L"SetKernelValue",
-                                                   lumIPOneImageConvolveNxM_GetKernelValue)
-                         .withoutResult()));
+        lum::members(
+            indexedProp<&Self::get_KernelWidth, &Self::put_KernelWidth>(
+                L"KernelWidth", lumIPOneImageConvolveNxM_KernelWidth),
+            indexedProp<&Self::get_KernelHeight, &Self::put_KernelHeight>(
+                L"KernelHeight", lumIPOneImageConvolveNxM_KernelHeight),
+            method<&Self::GetKernelValue>(L"GetKernelValue",
+                                          lumIPOneImageConvolveNxM_GetKernelValue),
+            method<&Self::SetKernelValue>(
+                L"SetKernelValue", lcSetterDispatchId(lumIPOneImageConvolveNxM_GetKernelValue))
+                .withoutResult()));
   }
   LUM_PROPERTY_ACCESSORS(LUM_IP_CONVOLVE_NXM_PROPERTIES)
 

@@ -12,6 +12,7 @@
 // puArgErr, as do the call's other failures, never error information from before.
 
 #include <algorithm>
+#include <array>
 #include <cwctype>
 #include <string_view>
 
@@ -130,6 +131,21 @@ constexpr bool isDispatchable(const M& member) {
   return true;
 }
 
+// Invoke finds a member by its dispatch ID, so two members sharing one would leave the
+// second unreachable by dispatch.
+template <class Tuple>
+constexpr bool hasUniqueDispatchIds(const Tuple& table) {
+  std::array<DISPID, std::tuple_size_v<Tuple>> ids{};
+  size_t count = 0;
+  forEachMember(table, [&](const auto& m) {
+    if (isDispatchable(m)) ids[count++] = m.dispid;
+  });
+  for (size_t i = 0; i < count; ++i)
+    for (size_t j = 0; j < i; ++j)
+      if (ids[i] == ids[j]) return false;
+  return true;
+}
+
 // The member's error information, copied into `exception`.
 inline void fillException(EXCEPINFO* exception, HRESULT hr, IErrorInfo& info) {
   *exception = EXCEPINFO{};
@@ -200,6 +216,8 @@ struct lcDispatcher {
     HRESULT hr = DISP_E_MEMBERNOTFOUND;
     lum::detail::MemberErrorScope errors;
     constexpr auto table = T::allMembers();
+    static_assert(lum::detail::hasUniqueDispatchIds(table),
+                  "two dispatchable members share a dispatch ID");
     lum::anyMember(table, [&](const auto& m) {
       using M = std::decay_t<decltype(m)>;
       if (m.dispid != id || !lum::detail::isDispatchable(m)) return false;

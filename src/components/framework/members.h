@@ -217,6 +217,12 @@ constexpr auto method(const wchar_t* name, DISPID dispid) {
   return lcMethod<Function>{name, dispid};
 }
 
+// A Set<X> method reports its change under Get<X>'s state ID, but dispatch finds members
+// by ID, so the setter takes an ID of its own from a range no state ID uses.
+constexpr DISPID lcSetterDispatchId(DISPID getterId) {
+  return getterId + 0x10000000;
+}
+
 // A property with index arguments (KernelValue(Position)), reached by dispatch through a
 // getter HRESULT(Index..., Value*) and a setter HRESULT(Index..., Value).
 template <auto Getter, auto Setter>

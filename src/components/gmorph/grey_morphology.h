@@ -141,20 +141,22 @@ class LUM_VISIBLE CLumIPOneImageGreyMorphologyNxM final
   static constexpr lcOneImageFrame kFrame{lcImageFormatGrey8};
   static constexpr auto ownMembers() {
     return std::tuple_cat(
-        lum::members(indexedProp<&Self::get_KernelWidth, &Self::put_KernelWidth>(
-                         L"KernelWidth", lumIPOneImageGreyMorphologyNxM_KernelWidth),
-                     indexedProp<&Self::get_KernelHeight, &Self::put_KernelHeight>(
-                         L"KernelHeight", lumIPOneImageGreyMorphologyNxM_KernelHeight),
-                     method<&Self::GetMaskValue>(L"GetMaskValue",
-                                                 lumIPOneImageGreyMorphologyNxM_GetMaskValue),
-                     method<&Self::SetMaskValue>(L"SetMaskValue",
-                                                 lumIPOneImageGreyMorphologyNxM_GetMaskValue)
-                         .withoutResult(),
-                     method<&Self::GetKernelValue>(L"GetKernelValue",
-                                                   lumIPOneImageGreyMorphologyNxM_GetKernelValue),
-                     method<&Self::SetKernelValue>(L"SetKernelValue",
-                                                   lumIPOneImageGreyMorphologyNxM_GetKernelValue)
-                         .withoutResult()),
+        lum::members(
+            indexedProp<&Self::get_KernelWidth, &Self::put_KernelWidth>(
+                L"KernelWidth", lumIPOneImageGreyMorphologyNxM_KernelWidth),
+            indexedProp<&Self::get_KernelHeight, &Self::put_KernelHeight>(
+                L"KernelHeight", lumIPOneImageGreyMorphologyNxM_KernelHeight),
+            method<&Self::GetMaskValue>(L"GetMaskValue",
+                                        lumIPOneImageGreyMorphologyNxM_GetMaskValue),
+            method<&Self::SetMaskValue>(
+                L"SetMaskValue", lcSetterDispatchId(lumIPOneImageGreyMorphologyNxM_GetMaskValue))
+                .withoutResult(),
+            method<&Self::GetKernelValue>(L"GetKernelValue",
+                                          lumIPOneImageGreyMorphologyNxM_GetKernelValue),
+            method<&Self::SetKernelValue>(
+                L"SetKernelValue",
+                lcSetterDispatchId(lumIPOneImageGreyMorphologyNxM_GetKernelValue))
+                .withoutResult()),
         LUM_MEMBER_ROWS(LUM_IP_GREY_MORPHOLOGY_NXM_PROPERTIES));
   }
   LUM_PROPERTY_ACCESSORS(LUM_IP_GREY_MORPHOLOGY_NXM_PROPERTIES)

@@ -51,7 +51,8 @@ class LUM_VISIBLE CLumIPOneImageMedianNxM final
             indexedProp<&Self::get_KernelHeight, &Self::put_KernelHeight>(
                 L"KernelHeight", lumIPOneImageMedianNxM_KernelHeight),
             method<&Self::GetMaskValue>(L"GetMaskValue", lumIPOneImageMedianNxM_GetMaskValue),
-            method<&Self::SetMaskValue>(L"SetMaskValue", lumIPOneImageMedianNxM_GetMaskValue)
+            method<&Self::SetMaskValue>(L"SetMaskValue",
+                                        lcSetterDispatchId(lumIPOneImageMedianNxM_GetMaskValue))
                 .withoutResult()),
         LUM_MEMBER_ROWS(LUM_IP_MEDIAN_NXM_PROPERTIES));
   }

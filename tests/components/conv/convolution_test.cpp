@@ -111,6 +111,18 @@ TEST(ConvolveNxM, SizesStayOddAndKeepTheirValues) {
   EXPECT_EQ(value, 1.0);
   EXPECT_EQ(op->GetKernelValue(5, 0, &value), E_INVALIDARG);
   EXPECT_EQ(op->GetKernelValue(0, 0, nullptr), E_POINTER);
+
+  // By name, as a script calls it: the setter is not mistaken for the getter.
+  IDispatch* dispatch = conformance::dispatchOf(*op);
+  EXPECT_EQ(conformance::invokeMethod(
+                dispatch, L"SetKernelValue",
+                {lum::Variant(int32_t{1}), lum::Variant(int32_t{0}), lum::Variant(-3.0)}),
+            S_OK);
+  lum::Variant read;
+  EXPECT_EQ(conformance::invokeMethod(dispatch, L"GetKernelValue",
+                                      {lum::Variant(int32_t{1}), lum::Variant(int32_t{0})}, &read),
+            S_OK);
+  EXPECT_EQ(read.get().dblVal, -3.0);
 }
 
 TEST(ConvolveNxM, AllZeroKernelFailsAtExecuteNotBefore) {
