@@ -1,22 +1,12 @@
 #include "components/affine/tool_inputs.h"
 
-#include "persist/deep_copy.h"
-
 namespace {
+
+using lcTool::deepCopy;
+using lcTool::hasAny;
 
 constexpr LONG kCurrentInput = 1, kCurrentRegion = 2;
 constexpr LONG kDiagByReference = 1, kDiagDeepCopy = 4, kDiagRegion = 8;
-
-bool hasAny(LONG mask, LONG bits) {
-  return (mask & bits) != 0;
-}
-
-template <class I>
-ComPtr<I> deepCopy(IUnknown* object) {
-  ComPtr<ILumObject> copy;
-  lcDeepCopy(object, nullptr, copy.put());
-  return copy.as<I>();
-}
 
 }  // namespace
 

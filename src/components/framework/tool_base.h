@@ -20,6 +20,7 @@
 #include "components/framework/component.h"
 #include "components/framework/export.h"
 #include "lumxip/ip/tool.h"
+#include "persist/deep_copy.h"
 
 // One entry of a tool's exposed properties: the key ("InputImage") and the descriptor
 // ("name{InputImage} path{InputImage} type{ILumImage}").
@@ -39,6 +40,17 @@ LUM_FRAMEWORK_API ComPtr<ILumRecord> addSubRecord(ILumRecord& parent, const wcha
                                                   IUnknown* content,
                                                   const wchar_t* annotation = nullptr);
 LUM_FRAMEWORK_API double elapsed(ILumStopwatch& timer);
+// Whether a record or diagnostic mask has any of `bits`.
+inline bool hasAny(LONG mask, LONG bits) {
+  return (mask & bits) != 0;
+}
+// A deep copy of `object`, as a tool keeps its last run's inputs (throws on failure).
+template <class I>
+ComPtr<I> deepCopy(I* object) {
+  ComPtr<ILumObject> copy;
+  lcDeepCopy(object, nullptr, copy.put());
+  return copy.template as<I>();
+}
 // The run's message and source: the thread's error information for a reported failure
 // (left in place), nothing for a core exception or success.
 struct RunMessage {

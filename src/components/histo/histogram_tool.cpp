@@ -1,21 +1,11 @@
 #include "components/histo/histogram_tool.h"
 
-#include "persist/deep_copy.h"
-
 namespace {
 
+using lcTool::deepCopy;
+using lcTool::hasAny;
+
 inline constexpr HRESULT kNoRunParams = hresultFrom(0x8004E500);
-
-bool hasAny(LONG mask, LONG bits) {
-  return (mask & bits) != 0;
-}
-
-template <class I>
-ComPtr<I> deepCopy(IUnknown* object) {
-  ComPtr<ILumObject> copy;
-  lcDeepCopy(object, nullptr, copy.put());
-  return copy.as<I>();
-}
 
 }  // namespace
 

@@ -5,10 +5,12 @@
 #include <vector>
 
 #include "components/bridge/one_image_frame.h"
-#include "persist/deep_copy.h"
 #include "std/pelbuf/pel_drivers.h"
 
 namespace {
+
+using lcTool::deepCopy;
+using lcTool::hasAny;
 
 inline constexpr HRESULT kNoOperators = hresultFrom(0x8004E500);
 
@@ -33,17 +35,6 @@ ComPtr<ILumImage> copyWithin(ILumImage* image, LONG mode, ILumRegion* region, un
   CopyKernel kernel;
   const lcOneImageFrame frame{formats, true};
   return lum::detail::runFrame(frame, kernel, lcImageRequest{image, mode, region});
-}
-
-template <class I>
-ComPtr<I> deepCopy(I* object) {
-  ComPtr<ILumObject> copy;
-  lcDeepCopy(object, nullptr, copy.put());
-  return copy.template as<I>();
-}
-
-bool hasAny(LONG mask, LONG bits) {
-  return (mask & bits) != 0;
 }
 
 // The chain's operators as one snapshot, taken in one step: another thread may add,

@@ -3,16 +3,14 @@
 #include <algorithm>
 
 #include "components/bridge/image_bridge.h"
-#include "persist/deep_copy.h"
 #include "std/pelbuf/pel_drivers.h"
 
 namespace {
 
-inline constexpr HRESULT kNoRunParams = hresultFrom(0x8004E500);
+using lcTool::deepCopy;
+using lcTool::hasAny;
 
-bool hasAny(LONG mask, LONG bits) {
-  return (mask & bits) != 0;
-}
+inline constexpr HRESULT kNoRunParams = hresultFrom(0x8004E500);
 
 // The input's pixels within the region's bounding box, in new memory: they stay what the
 // run saw when the input image changes later.
@@ -74,19 +72,14 @@ void CLumSobelEdgeTool::runStep() {
 }
 
 void CLumSobelEdgeTool::keepLastRunCopies(const RunInputs& in, LONG diag) {
-  auto deepCopy = [](IUnknown* object) {
-    ComPtr<ILumObject> copy;
-    lcDeepCopy(object, nullptr, copy.put());
-    return copy;
-  };
   ComPtr<ILumImage> lastInput;
   ComPtr<ILumRegion> lastRegion;
   if (in.input && hasAny(diag, lumSobelEdgeLastRunRecordDiagInputImageDeepCopy))
-    lastInput = deepCopy(in.input.get()).as<ILumImage>();
+    lastInput = deepCopy(in.input.get());
   else if (in.input && hasAny(diag, lumSobelEdgeLastRunRecordDiagInputImageByReference))
     lastInput = in.input;
   if (in.region && hasAny(diag, lumSobelEdgeLastRunRecordDiagRegion))
-    lastRegion = deepCopy(in.region.get()).as<ILumRegion>();
+    lastRegion = deepCopy(in.region.get());
   lcLockGuard guard(core().lock());
   lastInput_ = lastInput;
   lastRegion_ = lastRegion;

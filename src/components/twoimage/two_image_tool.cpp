@@ -1,9 +1,11 @@
 #include "components/twoimage/tool_impl.h"
 #include "components/twoimage/two_image_diagnostics.h"
-#include "persist/deep_copy.h"
 
 namespace lcTwoImageTool {
 namespace {
+
+using lcTool::deepCopy;
+using lcTool::hasAny;
 
 enum DiagnosticBits : LONG {
   kInputsByReference = 1,
@@ -14,17 +16,6 @@ enum DiagnosticBits : LONG {
   kOverlapMasks = 1024,
 };
 enum CurrentBits : LONG { kInputImages = 1, kCurrentRegions = 2, kCurrentPoints = 4 };
-
-bool hasAny(LONG mask, LONG bits) {
-  return (mask & bits) != 0;
-}
-
-template <class I>
-ComPtr<I> deepCopy(I* object) {
-  ComPtr<ILumObject> copy;
-  lcDeepCopy(object, nullptr, copy.put());
-  return copy.template as<I>();
-}
 
 // "InputImageA" or "InputImageB" and the like.
 std::wstring keyOf(const wchar_t* stem, bool b) {
