@@ -1,5 +1,7 @@
 #include "std/pelbuf/pel_root.h"
 
+#include <sys/mman.h>
+
 #include <limits>
 #include <new>
 #include <numeric>
@@ -35,6 +37,18 @@ struct PelMemory {
   std::byte* base = nullptr;
 };
 
+// Large images are walked end to end by every kernel: on 4 KiB pages each 16 MiB image
+// costs four thousand TLB misses a pass. Advising huge pages over the whole 2 MiB pages
+// inside the block lets the kernel back them with huge pages when it first touches them;
+// where the system refuses, nothing changes.
+void adviseHugePages(std::byte* block, std::size_t bytes) {
+  constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
+  if (bytes < 2 * kHugePage) return;
+  const auto first = (reinterpret_cast<std::uintptr_t>(block) + kHugePage - 1) & ~(kHugePage - 1);
+  const auto last = (reinterpret_cast<std::uintptr_t>(block) + bytes) & ~(kHugePage - 1);
+  if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+}
+
 // height rows of `pitch` pixels of `pelSize` bytes, starting at a multiple of
 // `baseAlignment`; std::bad_alloc when the block cannot be addressed.
 PelMemory allocatePels(std::ptrdiff_t pitch, int32_t height, std::size_t pelSize,
@@ -46,6 +60,7 @@ PelMemory allocatePels(std::ptrdiff_t pitch, int32_t height, std::size_t pelSize
   if (rows != 0 && rowBytes > (kMax - slack) / rows) throw std::bad_alloc();
   PelMemory memory;
   memory.block = std::make_unique_for_overwrite<std::byte[]>(rows * rowBytes + slack);
+  adviseHugePages(memory.block.get(), rows * rowBytes + slack);
   const auto address = reinterpret_cast<std::uintptr_t>(memory.block.get());
   const std::size_t misalignment = address % baseAlignment;
   memory.base = memory.block.get() + (misalignment ? baseAlignment - misalignment : 0);
