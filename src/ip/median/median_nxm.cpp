@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "ip/median/column_histograms.h"
+#include "ip/median/median_networks_rows.h"
+#include "ip/median/median_rows.h"
 #include "ip/median/sliding_histogram.h"
 #include "std/pelbuf/pel_bands.h"
 #include "std/pelbuf/pel_take_mask.h"
@@ -68,28 +70,59 @@ struct Job {
   }
 };
 
-// The rule: gather the pixels that take part and pick the one of rank (k - 1) / 2.
+// The rule: gather the pixels that take part in result (x, y) into `values` and pick the
+// one of rank (k - 1) / 2.
+template <class T>
+void gatherMedian(const Job<T>& job, const Shape& shape, int32_t x, int32_t y,
+                  std::vector<T>& values) {
+  const int32_t w = job.in.width, h = job.in.height;
+  values.clear();
+  for (int32_t r = 0; r < shape.height; ++r) {
+    const int32_t iy = y - shape.halfHeight() + r;
+    if (iy < 0 || iy >= h) continue;
+    for (std::size_t i = shape.firstRun[r]; i < shape.firstRun[r + 1]; ++i)
+      for (int32_t c = shape.runs[i].begin; c < shape.runs[i].end; ++c) {
+        const int32_t ix = x - shape.halfWidth() + c;
+        if (ix < 0 || ix >= w || (job.take != nullptr && job.take[0][iy][ix] == 0)) continue;
+        values.push_back(job.in[iy][ix]);
+      }
+  }
+  const auto middle = values.begin() + (values.empty() ? 0 : (values.size() - 1) / 2);
+  if (!values.empty()) std::nth_element(values.begin(), middle, values.end());
+  job.write(x, y, static_cast<uint32_t>(values.size()), values.empty() ? T{0} : *middle);
+}
+
 template <class T>
 void portableBand(const Job<T>& job, const Shape& shape) {
   std::vector<T> values;
-  const int32_t w = job.in.width, h = job.in.height;
   for (int32_t y = job.band.begin; y < job.band.end; ++y)
+    for (int32_t x = 0; x < job.in.width; ++x)
+      gatherMedian(job, shape, x, y, values);
+}
+
+// A small rectangle of care positions over 8-bit pixels: selection networks where the
+// whole window lies in the input, the rule at the edges, where fewer pixels take part.
+void networkBand(const Job<uint8_t>& job, const Shape& shape) {
+  const int32_t w = job.in.width, h = job.in.height;
+  const int32_t hx = shape.halfWidth(), hy = shape.halfHeight();
+  if (shape.width == 3 && shape.height == 3) {
+    // The 3 x 3 rows share sorted columns across a row at less cost than the networks.
+    const int32_t first = std::max(job.band.begin, 1), last = std::min(job.band.end, h - 1);
+    if (w >= 3 && first < last)
+      lcMedianRows::median3x3Fast(job.in, {job.out[1] + 1, job.out.pitch, w - 2, h - 2}, first - 1,
+                                  last - 1);
+  } else {
+    lcMedianRows::interiorMedianByNetworks(
+        {job.in, nullptr, job.out, job.band.begin, job.band.end, hx, hy});
+  }
+  std::vector<uint8_t> values;
+  for (int32_t y = job.band.begin; y < job.band.end; ++y) {
+    const bool interiorRow = y >= hy && y < h - hy && w >= shape.width;
     for (int32_t x = 0; x < w; ++x) {
-      values.clear();
-      for (int32_t r = 0; r < shape.height; ++r) {
-        const int32_t iy = y - shape.halfHeight() + r;
-        if (iy < 0 || iy >= h) continue;
-        for (std::size_t i = shape.firstRun[r]; i < shape.firstRun[r + 1]; ++i)
-          for (int32_t c = shape.runs[i].begin; c < shape.runs[i].end; ++c) {
-            const int32_t ix = x - shape.halfWidth() + c;
-            if (ix < 0 || ix >= w || (job.take != nullptr && job.take[0][iy][ix] == 0)) continue;
-            values.push_back(job.in[iy][ix]);
-          }
-      }
-      const auto middle = values.begin() + (values.empty() ? 0 : (values.size() - 1) / 2);
-      if (!values.empty()) std::nth_element(values.begin(), middle, values.end());
-      job.write(x, y, static_cast<uint32_t>(values.size()), values.empty() ? T{0} : *middle);
+      if (interiorRow && x == hx) x = w - hx;  // done by the networks
+      if (x < w) gatherMedian(job, shape, x, y, values);
     }
+  }
 }
 
 // A sliding histogram along each row: 2 updates per care run and kernel row per pixel,
@@ -141,8 +174,9 @@ void histogramBand(const Job<T>& job, const Shape& shape) {
   }
 }
 
-// An 8-bit rectangle of care positions takes the column histograms, whose cost does not
-// grow with the window; any other kernel the sliding histogram along rows.
+// An 8-bit rectangle of care positions up to 9 x 9 without a mask image takes the
+// selection networks, a larger one the column histograms, whose cost does not grow with
+// the window; any other kernel the sliding histogram along rows.
 template <class T>
 bool byColumnHistograms(const Shape& shape, const lcPelRows<uint8_t>* valid) {
   return sizeof(T) == 1 && valid == nullptr && shape.isRectangle() &&
@@ -152,6 +186,9 @@ bool byColumnHistograms(const Shape& shape, const lcPelRows<uint8_t>* valid) {
 template <class T>
 void fastBand(const Job<T>& job, const Shape& shape) {
   if constexpr (sizeof(T) == 1) {
+    if (job.take == nullptr && job.valid == nullptr && shape.isRectangle() &&
+        lcMedianRows::hasMedianNetwork(shape.width, shape.height))
+      return networkBand(job, shape);
     if (byColumnHistograms<T>(shape, job.valid)) {
       lcMedianRows::rectangleMedianFast({job.in, job.take, job.out, job.band.begin, job.band.end,
                                          shape.halfWidth(), shape.halfHeight()});

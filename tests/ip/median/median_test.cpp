@@ -122,6 +122,29 @@ TEST(MedianNxM, EightBitRectanglesAgreeWithTheReference) {
   expectNxMMatchesTheReference<uint8_t>(7, 100);
 }
 
+// Rows of several vectors and a ragged end, for every window size the selection networks
+// take; the edge results come from the rule.
+TEST(MedianNxM, SmallRectanglesAgreeWithTheReferenceOnWideRows) {
+  std::mt19937 random(11);
+  const lcPelBuffer<uint8_t> src = randomPels<uint8_t>(random, 151, 12, -2, 3);
+  for (int32_t columns = 1; columns <= 9; columns += 2)
+    for (int32_t rows = 1; rows <= 9; rows += 2) {
+      lcMedianNxMParams params;
+      params.kernelMask = flatPels<uint8_t>(columns, rows, 255);
+      const lcPelBuffer<uint8_t> result = expectEveryWayAgrees([&] {
+        lcPelBuffer<uint8_t> dst;
+        lcMedianNxM(src, dst, params);
+        return dst;
+      });
+      const lcPelRect at = src.bufferRect();
+      for (int32_t y = at.y0; y < at.y1; ++y)
+        for (int32_t x = at.x0; x < at.x1; ++x)
+          ASSERT_EQ(*result.pelAddress(x, y),
+                    referenceMedian(src, params.kernelMask, nullptr, x, y).first)
+              << columns << "x" << rows << " at " << x << "," << y;
+    }
+}
+
 // Wide enough for several stripes of column histograms, tall enough for many bands.
 TEST(MedianNxM, LargeRectanglesAgreeAcrossStripesAndBands) {
   std::mt19937 random(9);

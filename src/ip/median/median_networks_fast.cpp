@@ -1,0 +1,170 @@
+// The selection-network median for every SIMD target: this file is compiled once per
+// target by Highway's foreach_target, and the exported function picks the best one at run
+// time. Each output row sorts its input columns (shared by N results), merges neighbouring
+// columns into pairs (shared by two), and runs the pruned middle network per result, a
+// vector of results at a time; a row shorter than a vector runs the same networks on
+// single pixels.
+
+#undef HWY_TARGET_INCLUDE
+#define HWY_TARGET_INCLUDE "ip/median/median_networks_fast.cpp"
+#include <hwy/foreach_target.h>
+#include <hwy/highway.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "ip/median/median_networks.h"
+#include "ip/median/median_networks_rows.h"
+
+HWY_BEFORE_NAMESPACE();
+namespace lcMedianRows {
+namespace HWY_NAMESPACE {
+namespace hn = hwy::HWY_NAMESPACE;
+
+using D8 = hn::ScalableTag<uint8_t>;
+
+// How a stage reads and writes: a vector of neighbouring pixels, or one pixel.
+struct VectorLanes {
+  using V = hn::Vec<D8>;
+  D8 d;
+  HWY_INLINE V load(const uint8_t* p) const { return hn::LoadU(d, p); }
+  HWY_INLINE void store(V v, uint8_t* p) const { hn::StoreU(v, d, p); }
+  static HWY_INLINE void compareSwap(V& low, V& high) {
+    const V smaller = hn::Min(low, high);
+    high = hn::Max(low, high);
+    low = smaller;
+  }
+};
+
+struct OneLane {
+  using V = uint8_t;
+  HWY_INLINE V load(const uint8_t* p) const { return *p; }
+  HWY_INLINE void store(V v, uint8_t* p) const { *p = v; }
+  static HWY_INLINE void compareSwap(V& low, V& high) {
+    const V smaller = std::min(low, high);
+    high = std::max(low, high);
+    low = smaller;
+  }
+};
+
+template <const auto& kNetwork, class Lanes, std::size_t... I>
+HWY_INLINE void RunSteps([[maybe_unused]] typename Lanes::V* v, std::index_sequence<I...>) {
+  (Lanes::compareSwap(v[kNetwork.steps[I].low], v[kNetwork.steps[I].high]), ...);
+}
+
+template <const auto& kNetwork, class Lanes>
+HWY_INLINE void Run(typename Lanes::V* v) {
+  RunSteps<kNetwork, Lanes>(v, std::make_index_sequence<kNetwork.steps.size()>{});
+}
+
+// Runs step(lanes, x) for x = 0, n_l, 2 n_l, ... and a last vector that ends at n exactly
+// (overlapping the one before: every stage writes what it reads from the stage before
+// only), or step(OneLane, x) for each x when n is below one vector.
+template <class Step>
+HWY_INLINE void ForEachVector(int32_t n, const Step& step) {
+  const VectorLanes lanes;
+  const auto width = static_cast<int32_t>(hn::Lanes(lanes.d));
+  if (n < width) {
+    for (int32_t x = 0; x < n; ++x)
+      step(OneLane{}, x);
+    return;
+  }
+  for (int32_t x = 0; x + width <= n; x += width)
+    step(lanes, x);
+  if (n % width != 0) step(lanes, n - width);
+}
+
+template <int N, int M>
+void InteriorRows(const lcRectangleMedianJob& job) {
+  using Networks = lcMedianNetworks::Rectangle<N, M>;
+  const int32_t w = job.in.width, h = job.in.height;
+  const int32_t hx = N / 2, hy = M / 2;
+  const int32_t first = std::max(job.begin, hy), last = std::min(job.end, h - hy);
+  if (w < N || first >= last) return;
+  // Sorted columns (rank r of column x at column[r][x]) and sorted pairs of columns x and
+  // x + 1 (rank r at pair[r][x]).
+  const auto stride = static_cast<std::size_t>(w);
+  std::vector<uint8_t> scratch(3 * M * stride);
+  uint8_t* column[M];
+  uint8_t* pair[2 * M];
+  for (int r = 0; r < M; ++r)
+    column[r] = scratch.data() + static_cast<std::size_t>(r) * stride;
+  for (int r = 0; r < 2 * M; ++r)
+    pair[r] = scratch.data() + static_cast<std::size_t>(M + r) * stride;
+
+  for (int32_t y = first; y < last; ++y) {
+    const uint8_t* rows[M];
+    for (int r = 0; r < M; ++r)
+      rows[r] = job.in[y - hy + r];
+    ForEachVector(w, [&](const auto& lanes, int32_t x) HWY_ATTR {
+      using Lanes = std::decay_t<decltype(lanes)>;
+      typename Lanes::V v[M];
+      for (int r = 0; r < M; ++r)
+        v[r] = lanes.load(rows[r] + x);
+      Run<Networks::column, Lanes>(v);
+      for (int r = 0; r < M; ++r)
+        lanes.store(v[Networks::column.rankWire[r]], column[r] + x);
+    });
+    if constexpr (N > 1) {
+      ForEachVector(w - 1, [&](const auto& lanes, int32_t x) HWY_ATTR {
+        using Lanes = std::decay_t<decltype(lanes)>;
+        typename Lanes::V v[2 * M];
+        for (int r = 0; r < M; ++r) {
+          v[r] = lanes.load(column[r] + x);
+          v[M + r] = lanes.load(column[r] + x + 1);
+        }
+        Run<Networks::pair, Lanes>(v);
+        for (int r = 0; r < 2 * M; ++r)
+          lanes.store(v[Networks::pair.rankWire[r]], pair[r] + x);
+      });
+    }
+    uint8_t* out = job.out[y] + hx;
+    ForEachVector(w - N + 1, [&](const auto& lanes, int32_t x) HWY_ATTR {
+      using Lanes = std::decay_t<decltype(lanes)>;
+      typename Lanes::V v[N * M];
+      for (int r = 0; r < M; ++r)
+        v[r] = lanes.load(column[r] + x + N - 1);
+      for (int p = 0; p < N / 2; ++p)
+        for (int r = 0; r < 2 * M; ++r)
+          v[M + 2 * M * p + r] = lanes.load(pair[r] + x + 2 * p);
+      Run<Networks::middle, Lanes>(v);
+      lanes.store(v[Networks::middleWire], out + x);
+    });
+  }
+}
+
+// Every odd size up to 9 by 9.
+template <int N = 1, int M = 1>
+HWY_INLINE void BySize(const lcRectangleMedianJob& job) {
+  if (2 * job.halfWidth + 1 == N && 2 * job.halfHeight + 1 == M) return InteriorRows<N, M>(job);
+  if constexpr (M < 9)
+    BySize<N, M + 2>(job);
+  else if constexpr (N < 9)
+    BySize<N + 2, 1>(job);
+}
+
+void InteriorMedianByNetworks(const lcRectangleMedianJob& job) {
+  BySize(job);
+}
+
+}  // namespace HWY_NAMESPACE
+}  // namespace lcMedianRows
+HWY_AFTER_NAMESPACE();
+
+#if HWY_ONCE
+namespace lcMedianRows {
+
+HWY_EXPORT(InteriorMedianByNetworks);
+
+bool hasMedianNetwork(int32_t columns, int32_t rows) {
+  return columns % 2 == 1 && rows % 2 == 1 && columns <= 9 && rows <= 9;
+}
+
+void interiorMedianByNetworks(const lcRectangleMedianJob& job) {
+  HWY_DYNAMIC_DISPATCH(InteriorMedianByNetworks)(job);
+}
+
+}  // namespace lcMedianRows
+#endif
