@@ -94,9 +94,12 @@ void weightedBand(const Band& job, const lcMorphElement& element, bool erode,
   }
 }
 
-// Up to this many rows or columns are combined directly, one vector step each; wider
-// windows take a cost that grows with log N (rows) or not at all (columns).
+// Up to this many columns of a row window are combined directly, one vector step each;
+// wider windows take a cost that grows with log N.
 constexpr int32_t kDirectSpan = 8;
+// Columns are combined two results at a time ((M + 1) / 2 vector loads a result), which
+// stays below van Herk's three row operations and copies up to this height.
+constexpr int32_t kDirectColumns = 15;
 
 // The minimum (maximum) of N neighbours along one input row, for each result column.
 // Beyond the row: the neutral value. Small N: N shifted loads a vector. Larger: windows
@@ -111,8 +114,7 @@ class RowWindows {
         n_(n),
         erode_(erode),
         ping_(static_cast<std::size_t>(width + n)),
-        pong_(ping_.size()),
-        shifted_(static_cast<std::size_t>(n)) {}
+        pong_(ping_.size()) {}
 
   // Input row iy (possibly outside the input: all neutral) into out.
   void operator()(int32_t iy, uint8_t* out) {
@@ -123,9 +125,7 @@ class RowWindows {
     int32_t length = width_ + n_ - 1;
     paddedRow(job_.in[iy], job_.in.width, first_, length, neutralOf(erode_), ping_.data());
     if (n_ <= kDirectSpan) {
-      for (int32_t c = 0; c < n_; ++c)
-        shifted_[static_cast<std::size_t>(c)] = ping_.data() + c;
-      lcMorphRows::combineMany(shifted_.data(), n_, out, width_, erode_);
+      lcMorphRows::combineShifted(ping_.data(), n_, out, width_, erode_);
       return;
     }
     uint8_t* current = ping_.data();
@@ -147,7 +147,6 @@ class RowWindows {
   bool erode_;
   std::vector<uint8_t> ping_;
   std::vector<uint8_t> pong_;
-  std::vector<const uint8_t*> shifted_;
 };
 
 // Row windows of the band's input rows, made as they are first asked for into a ring of
@@ -188,13 +187,21 @@ class RowRing {
 void flatBand(const Band& job, const lcMorphElement& element, bool erode) {
   const int32_t width = job.out.width, m = element.height;
   const int32_t results = job.band.rows();
-  if (m <= kDirectSpan) {
-    RowRing rows(job, element, erode, m);
-    std::vector<const uint8_t*> column(static_cast<std::size_t>(m));
-    for (int32_t t = 0; t < results; ++t) {
-      for (int32_t r = 0; r < m; ++r)
+  if (m <= kDirectColumns) {
+    // Two results at a time share the m - 1 rows between them.
+    RowRing rows(job, element, erode, m + 1);
+    std::vector<const uint8_t*> column(static_cast<std::size_t>(m + 1));
+    for (int32_t t = 0; t < results;) {
+      const bool pair = t + 1 < results && m > 1;
+      for (int32_t r = 0; r < m + (pair ? 1 : 0); ++r)
         column[static_cast<std::size_t>(r)] = rows[t + r];
-      lcMorphRows::combineMany(column.data(), m, job.out[job.band.begin + t], width, erode);
+      uint8_t* out = job.out[job.band.begin + t];
+      if (pair)
+        lcMorphRows::combineManyTwice(column.data(), m, out, job.out[job.band.begin + t + 1], width,
+                                      erode);
+      else
+        lcMorphRows::combineMany(column.data(), m, out, width, erode);
+      t += pair ? 2 : 1;
     }
     return;
   }

@@ -13,6 +13,15 @@ void combineRows(const uint8_t* a, const uint8_t* b, uint8_t* out, int32_t n, bo
 // one pass: count - 1 vector steps a vector of results. out may be one of the rows.
 void combineMany(const uint8_t* const* rows, int32_t count, uint8_t* out, int32_t n, bool erode);
 
+// combineMany of rows[0..count-1] into first and of rows[1..count] into second (count + 1
+// rows), sharing the count - 1 rows the two have in common: two results for count + 1
+// loads a vector.
+void combineManyTwice(const uint8_t* const* rows, int32_t count, uint8_t* first, uint8_t* second,
+                      int32_t n, bool erode);
+
+// out[i] = the minimum (erode) or maximum of row[i + c] over c < count (count >= 1).
+void combineShifted(const uint8_t* row, int32_t count, uint8_t* out, int32_t n, bool erode);
+
 // One cell of a weighted element over a row: with v = in[i] - offset (erode) or
 // in[i] + offset, clamped to 0..255, acc[i] = min(acc[i], v) (erode) or max(acc[i], v),
 // for the pixels whose take[i] is non-zero (all of them when take is null).

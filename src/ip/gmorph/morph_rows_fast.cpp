@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <type_traits>
 
 #include "ip/gmorph/morph_rows.h"
 
@@ -45,22 +46,58 @@ void CombineRows(const uint8_t* a, const uint8_t* b, uint8_t* out, int32_t n, bo
 }
 
 template <bool kErode>
+HWY_INLINE uint8_t combinePel(uint8_t a, uint8_t b) {
+  return kErode ? std::min(a, b) : std::max(a, b);
+}
+
+// The most rows combineMany and combineManyTwice unroll; more take a loop.
+constexpr int32_t kMaxUnrolled = 16;
+
+// Calls run(std::integral_constant<int32_t, count>) when count is at most kMaxUnrolled,
+// else run(std::integral_constant<int32_t, 0>): loops then read the count at run time.
+template <int32_t kCount = 1, class Run>
+HWY_INLINE void WithCount(int32_t count, const Run& run) {
+  if (count == kCount) return run(std::integral_constant<int32_t, kCount>{});
+  if constexpr (kCount < kMaxUnrolled)
+    WithCount<kCount + 1>(count, run);
+  else
+    run(std::integral_constant<int32_t, 0>{});
+}
+
+// out[i] = combine of rows[r][i] for r in first..last-1 (rows[r] + i stands at r's
+// offset), a vector at a time; kCount is last - first when it is known, else 0.
+template <bool kErode, int32_t kCount>
+HWY_INLINE V8 CombineAt(const D8 d, const uint8_t* const* rows, int32_t first, int32_t last,
+                        int32_t i) {
+  const int32_t end = kCount != 0 ? first + kCount : last;
+  V8 acc = hn::LoadU(d, rows[first] + i);
+  for (int32_t r = first + 1; r < end; ++r)
+    acc = combine<kErode>(acc, hn::LoadU(d, rows[r] + i));
+  return acc;
+}
+
+template <bool kErode, int32_t kCount>
+HWY_INLINE uint8_t CombinePelsAt(const uint8_t* const* rows, int32_t first, int32_t last,
+                                 int32_t i) {
+  const int32_t end = kCount != 0 ? first + kCount : last;
+  uint8_t acc = rows[first][i];
+  for (int32_t r = first + 1; r < end; ++r)
+    acc = combinePel<kErode>(acc, rows[r][i]);
+  return acc;
+}
+
+template <bool kErode>
 void CombineManyT(const uint8_t* const* rows, int32_t count, uint8_t* out, int32_t n) {
-  const D8 d;
-  const int32_t lanes = static_cast<int32_t>(hn::Lanes(d));
-  int32_t i = 0;
-  for (; i + lanes <= n; i += lanes) {
-    V8 acc = hn::LoadU(d, rows[0] + i);
-    for (int32_t r = 1; r < count; ++r)
-      acc = combine<kErode>(acc, hn::LoadU(d, rows[r] + i));
-    hn::StoreU(acc, d, out + i);
-  }
-  for (; i < n; ++i) {
-    uint8_t acc = rows[0][i];
-    for (int32_t r = 1; r < count; ++r)
-      acc = kErode ? std::min(acc, rows[r][i]) : std::max(acc, rows[r][i]);
-    out[i] = acc;
-  }
+  WithCount(count, [&](auto known) HWY_ATTR {
+    constexpr int32_t kCount = decltype(known)::value;
+    const D8 d;
+    const int32_t lanes = static_cast<int32_t>(hn::Lanes(d));
+    int32_t i = 0;
+    for (; i + lanes <= n; i += lanes)
+      hn::StoreU(CombineAt<kErode, kCount>(d, rows, 0, count, i), d, out + i);
+    for (; i < n; ++i)
+      out[i] = CombinePelsAt<kErode, kCount>(rows, 0, count, i);
+  });
 }
 
 void CombineMany(const uint8_t* const* rows, int32_t count, uint8_t* out, int32_t n, bool erode) {
@@ -68,6 +105,68 @@ void CombineMany(const uint8_t* const* rows, int32_t count, uint8_t* out, int32_
     CombineManyT<true>(rows, count, out, n);
   else
     CombineManyT<false>(rows, count, out, n);
+}
+
+// The rows both results share are 1..count-1.
+template <bool kErode>
+void CombineManyTwiceT(const uint8_t* const* rows, int32_t count, uint8_t* first, uint8_t* second,
+                       int32_t n) {
+  WithCount(count - 1, [&](auto known) HWY_ATTR {
+    constexpr int32_t kShared = decltype(known)::value;
+    const D8 d;
+    const int32_t lanes = static_cast<int32_t>(hn::Lanes(d));
+    int32_t i = 0;
+    for (; i + lanes <= n; i += lanes) {
+      const V8 shared = CombineAt<kErode, kShared>(d, rows, 1, count, i);
+      hn::StoreU(combine<kErode>(shared, hn::LoadU(d, rows[0] + i)), d, first + i);
+      hn::StoreU(combine<kErode>(shared, hn::LoadU(d, rows[count] + i)), d, second + i);
+    }
+    for (; i < n; ++i) {
+      const uint8_t shared = CombinePelsAt<kErode, kShared>(rows, 1, count, i);
+      first[i] = combinePel<kErode>(shared, rows[0][i]);
+      second[i] = combinePel<kErode>(shared, rows[count][i]);
+    }
+  });
+}
+
+void CombineManyTwice(const uint8_t* const* rows, int32_t count, uint8_t* first, uint8_t* second,
+                      int32_t n, bool erode) {
+  if (erode)
+    CombineManyTwiceT<true>(rows, count, first, second, n);
+  else
+    CombineManyTwiceT<false>(rows, count, first, second, n);
+}
+
+// out[i] = combine of row[i + c] for c < count: the row window of count columns, with
+// constant offsets when the count is known.
+template <bool kErode>
+void CombineShiftedT(const uint8_t* row, int32_t count, uint8_t* out, int32_t n) {
+  WithCount(count, [&](auto known) HWY_ATTR {
+    constexpr int32_t kCount = decltype(known)::value;
+    const int32_t end = kCount != 0 ? kCount : count;
+    const D8 d;
+    const int32_t lanes = static_cast<int32_t>(hn::Lanes(d));
+    int32_t i = 0;
+    for (; i + lanes <= n; i += lanes) {
+      V8 acc = hn::LoadU(d, row + i);
+      for (int32_t c = 1; c < end; ++c)
+        acc = combine<kErode>(acc, hn::LoadU(d, row + i + c));
+      hn::StoreU(acc, d, out + i);
+    }
+    for (; i < n; ++i) {
+      uint8_t acc = row[i];
+      for (int32_t c = 1; c < end; ++c)
+        acc = combinePel<kErode>(acc, row[i + c]);
+      out[i] = acc;
+    }
+  });
+}
+
+void CombineShifted(const uint8_t* row, int32_t count, uint8_t* out, int32_t n, bool erode) {
+  if (erode)
+    CombineShiftedT<true>(row, count, out, n);
+  else
+    CombineShiftedT<false>(row, count, out, n);
 }
 
 // in - offset (erode) or in + offset, saturated to 0..255: a saturating subtraction or
@@ -113,6 +212,17 @@ namespace lcMorphRows {
 HWY_EXPORT(CombineRows);
 HWY_EXPORT(AccumulateCell);
 HWY_EXPORT(CombineMany);
+HWY_EXPORT(CombineManyTwice);
+HWY_EXPORT(CombineShifted);
+
+void combineShifted(const uint8_t* row, int32_t count, uint8_t* out, int32_t n, bool erode) {
+  HWY_DYNAMIC_DISPATCH(CombineShifted)(row, count, out, n, erode);
+}
+
+void combineManyTwice(const uint8_t* const* rows, int32_t count, uint8_t* first, uint8_t* second,
+                      int32_t n, bool erode) {
+  HWY_DYNAMIC_DISPATCH(CombineManyTwice)(rows, count, first, second, n, erode);
+}
 
 void combineMany(const uint8_t* const* rows, int32_t count, uint8_t* out, int32_t n, bool erode) {
   HWY_DYNAMIC_DISPATCH(CombineMany)(rows, count, out, n, erode);
