@@ -78,7 +78,11 @@ struct Job {
 
 // The reference: each missing pixel searches its row and column outwards.
 void portableBand(const Job& job, const lcRowBand& band) {
-  const auto& [in, mask, out, rules] = job;
+  // Named references, not a structured binding: the lambdas below capture them.
+  const auto& in = job.in;
+  const auto& mask = job.mask;
+  const auto& out = job.out;
+  const Rules& rules = job.rules;
   const auto search = [&](int32_t x, int32_t y, int32_t dx, int32_t dy, int64_t& distance) {
     for (distance = 1;; ++distance) {
       x += dx, y += dy;
@@ -111,7 +115,10 @@ void portableBand(const Job& job, const lcRowBand& band) {
 // band (looking beyond it only for the valid pixels nearest the band's edges), filling
 // every gap between two valid pixels as the second one is met.
 void fastBand(const Job& job, const lcRowBand& band) {
-  const auto& [in, mask, out, rules] = job;
+  const auto& in = job.in;
+  const auto& mask = job.mask;
+  const auto& out = job.out;
+  const Rules& rules = job.rules;
   const int32_t width = in.width;
   const std::size_t cells = std::size_t(width) * std::size_t(band.rows());
   std::vector<uint16_t> horizontal(cells), vertical(cells);
