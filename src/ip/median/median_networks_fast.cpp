@@ -49,14 +49,21 @@ struct OneLane {
   }
 };
 
-template <const auto& kNetwork, class Lanes, std::size_t... I>
+// The steps unrolled, in chunks of at most 128 (compilers bound how deep one fold may
+// nest).
+template <const auto& kNetwork, class Lanes, std::size_t kFirst, std::size_t... I>
 HWY_INLINE void RunSteps([[maybe_unused]] typename Lanes::V* v, std::index_sequence<I...>) {
-  (Lanes::compareSwap(v[kNetwork.steps[I].low], v[kNetwork.steps[I].high]), ...);
+  (Lanes::compareSwap(v[kNetwork.steps[kFirst + I].low], v[kNetwork.steps[kFirst + I].high]), ...);
 }
 
-template <const auto& kNetwork, class Lanes>
+template <const auto& kNetwork, class Lanes, std::size_t kFirst = 0>
 HWY_INLINE void Run(typename Lanes::V* v) {
-  RunSteps<kNetwork, Lanes>(v, std::make_index_sequence<kNetwork.steps.size()>{});
+  constexpr std::size_t kLeft = kNetwork.steps.size() - kFirst;
+  if constexpr (kLeft > 0) {
+    constexpr std::size_t kChunk = kLeft < 128 ? kLeft : 128;
+    RunSteps<kNetwork, Lanes, kFirst>(v, std::make_index_sequence<kChunk>{});
+    Run<kNetwork, Lanes, kFirst + kChunk>(v);
+  }
 }
 
 // Runs step(lanes, x) for x = 0, n_l, 2 n_l, ... and a last vector that ends at n exactly

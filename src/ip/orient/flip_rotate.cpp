@@ -70,14 +70,14 @@ lcFlipRotatePlacement lcFlipRotatePlace(int32_t operation, const lcPelRect& sour
     lc2XformLinear step;
     switch (op.primitives[k]) {
       case kTranspose:
-        step = lc2XformLinear(lc2Matrix(0, 1, 1, 0), lc2Vector(0, 0));
+        step = lc2XformLinear(lc2Matrix(0, 1, 1, 0), lc2Vector{0, 0});
         r = lcPelRect{r.y0, r.x0, r.y1, r.x1};
         break;
       case kMirrorX:
-        step = lc2XformLinear(lc2Matrix(-1, 0, 0, 1), lc2Vector(double(r.x0) + r.x1, 0));
+        step = lc2XformLinear(lc2Matrix(-1, 0, 0, 1), lc2Vector{double(r.x0) + r.x1, 0});
         break;
       case kMirrorY:
-        step = lc2XformLinear(lc2Matrix(1, 0, 0, -1), lc2Vector(0, double(r.y0) + r.y1));
+        step = lc2XformLinear(lc2Matrix(1, 0, 0, -1), lc2Vector{0, double(r.y0) + r.y1});
         break;
     }
     // The earlier primitives' map applies after this one's.

@@ -63,7 +63,7 @@ lcSamplingPlacement lcExpandPlace(const lcExpandParams& params, const lcPelRect&
   const lcPelRect destination{scaled(source.x0, params.factorX), scaled(source.y0, params.factorY),
                               scaled(source.x1, params.factorX), scaled(source.y1, params.factorY)};
   return {
-      lc2XformLinear(lc2Matrix(1.0 / params.factorX, 0, 0, 1.0 / params.factorY), lc2Vector(0, 0)),
+      lc2XformLinear(lc2Matrix(1.0 / params.factorX, 0, 0, 1.0 / params.factorY), lc2Vector{0, 0}),
       destination};
 }
 

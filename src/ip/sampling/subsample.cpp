@@ -95,7 +95,7 @@ lcSamplingPlacement lcSubSamplePlace(const lcSubSampleParams& params, const lcPe
   const lcPelRect destination = empty ? lcPelRect{} : lcPelRect{x.first, y.first, x.last, y.last};
   const auto shift = [](int32_t factor) { return factor % 2 == 0 ? -0.5 : 0.0; };
   return {lc2XformLinear(lc2Matrix(params.factorX, 0, 0, params.factorY),
-                         lc2Vector(shift(params.factorX), shift(params.factorY))),
+                         lc2Vector{shift(params.factorX), shift(params.factorY)}),
           destination};
 }
 

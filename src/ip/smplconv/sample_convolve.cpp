@@ -222,7 +222,7 @@ lcSampleConvolvePlacement lcSampleConvolvePlace(const lcSampleConvolveParams& pa
   const int64_t y0 = firstCentreFrom(source.y0, params.sampleY);
   const int64_t y1 = firstCentreFrom(source.y1, params.sampleY);
   const bool empty = x1 <= x0 || y1 <= y0;
-  return {lc2XformLinear(lc2Matrix(params.sampleX, 0, 0, params.sampleY), lc2Vector(0, 0)),
+  return {lc2XformLinear(lc2Matrix(params.sampleX, 0, 0, params.sampleY), lc2Vector{0, 0}),
           empty ? lcPelRect{} : lcPelRect{int32_t(x0), int32_t(y0), int32_t(x1), int32_t(y1)}};
 }
 

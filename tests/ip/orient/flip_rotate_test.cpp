@@ -57,7 +57,7 @@ TEST(FlipRotate, EveryOperationKeepsClientPositionsOnTransformedWindows) {
         randomPels<uint16_t>(random, size(random), size(random), offset(random), offset(random));
     src.setXform(lc2XformCache(lcMakeXform(lc2XformLinear(
         lc2Matrix(1 + value(random), value(random), value(random), 4 + value(random)),
-        lc2Vector(value(random), value(random))))));
+        lc2Vector{value(random), value(random)}))));
     for (int32_t operation = 0; operation < 8; ++operation) {
       const lcPelBuffer<uint16_t> dst = oriented(src, operation);
       const bool transposed = operation % 2 == 1 || operation == 7;
