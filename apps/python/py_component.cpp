@@ -94,13 +94,15 @@ bool Object::sameObject(const Object& other) const {
   return a.get() == b.get();
 }
 
-std::string Object::classId() const {
-  ComPtr<IPersist> persist;
-  CLSID clsid{};
-  if (FAILED(object_->QueryInterface(iid_of<IPersist>, persist.putVoid())) ||
-      FAILED(persist->GetClassID(&clsid)))
-    return "";
-  return lum::toString(clsid);
+const std::string& Object::classId() {
+  if (!classId_) {
+    ComPtr<IPersist> persist;
+    CLSID clsid{};
+    const bool known = SUCCEEDED(object_->QueryInterface(iid_of<IPersist>, persist.putVoid())) &&
+                       SUCCEEDED(persist->GetClassID(&clsid));
+    classId_ = known ? lum::toString(clsid) : std::string();
+  }
+  return *classId_;
 }
 
 py::object wrapObject(IUnknown* object) {

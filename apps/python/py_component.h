@@ -4,6 +4,7 @@
 
 #include <pybind11/pybind11.h>
 
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -30,14 +31,16 @@ class Object {
 
   bool sameObject(const Object& other) const;
 
-  // "{class identifier}" of a persistable object, else "" (the cache key of members).
-  std::string classId() const;
+  // "{class identifier}" of a persistable object, else "" (the cache key of members);
+  // asked once, as every attribute access needs it.
+  const std::string& classId();
 
  private:
   DISPID idOf(const std::wstring& name);
 
   ComPtr<IDispatch> object_;
   std::unordered_map<std::wstring, DISPID> ids_;  // guarded by the GIL
+  std::optional<std::string> classId_;            // likewise
 };
 
 // The Python object for a component or image; None for a null pointer.

@@ -132,26 +132,28 @@ ComPtr<ILumImage> imageFromArray(py::handle value, std::optional<LONG> depth) {
   const LONG depthCode = depth.value_or(lumPixelDepth16Bits);
   py::array array = py::reinterpret_borrow<py::array>(value);
   const bool isMasked = py::isinstance(value, numpy().attr("ma").attr("MaskedArray"));
-  const auto kind = array.dtype();
+  // Native byte order only: a byte-swapped array is not pixels as the kernels read them.
+  const bool eightBit = py::isinstance<py::array_t<uint8_t>>(array);
+  const bool sixteenBit = py::isinstance<py::array_t<uint16_t>>(array);
   if (isMasked) {
-    if (array.ndim() != 2 || !kind.is(py::dtype::of<uint16_t>()))
+    if (array.ndim() != 2 || !sixteenBit)
       throw py::type_error("a range image is made from a masked uint16 array of 2 dimensions");
     return rangeImage(value, depthCode);
   }
-  if (array.ndim() == 2 && kind.is(py::dtype::of<uint8_t>())) {
+  if (array.ndim() == 2 && eightBit) {
     auto image = create<ILumImage8Grey>(CLSID_LumImage8Grey);
     check(image->put_PixelMemory(planeOf<uint8_t>(wrappableGrey<uint8_t>(array), 0).get()),
           L"giving the image its pixels");
     return image.as<ILumImage>();
   }
-  if (array.ndim() == 2 && kind.is(py::dtype::of<uint16_t>())) {
+  if (array.ndim() == 2 && sixteenBit) {
     auto image = create<ILumImage16Grey>(CLSID_LumImage16Grey);
     check(image->put_PixelMemory(planeOf<uint16_t>(wrappableGrey<uint16_t>(array), 0).get()),
           L"giving the image its pixels");
     check(image->put_PixelDepth(depthCode), L"setting the pixel depth");
     return image.as<ILumImage>();
   }
-  if (array.ndim() == 3 && array.shape(2) == 3 && kind.is(py::dtype::of<uint8_t>())) {
+  if (array.ndim() == 3 && array.shape(2) == 3 && eightBit) {
     py::array colour = wrappableColour(array);
     const py::ssize_t planeStep = colour.strides(2);
     auto image = create<ILumImage24PlanarColor>(CLSID_LumImage24PlanarColor);

@@ -61,7 +61,8 @@ def test_depth_code_and_mask_survive():
 
 
 @pytest.mark.parametrize("bad", [np.zeros((4, 4), np.float32), np.zeros((4, 4, 4), np.uint8),
-                                 np.zeros(5, np.uint8), np.ma.masked_array(grey8)])
+                                 np.zeros(5, np.uint8), np.ma.masked_array(grey8),
+                                 grey16.astype(">u2")])
 def test_unsupported_arrays_are_refused(bad):
     with pytest.raises(TypeError):
         lumxip.image(bad)

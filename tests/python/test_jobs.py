@@ -15,6 +15,7 @@ import lumxip
 
 PROGRAM = os.environ.get("LUMXIP_PROGRAM", "lumxip")
 EXAMPLES = os.environ.get("LUMXIP_EXAMPLES", "examples/python")
+README = os.path.join(EXAMPLES, "..", "..", "README.md")
 image = np.random.default_rng(3).integers(0, 256, (120, 160), dtype=np.uint8)
 
 
@@ -64,6 +65,7 @@ def test_run_reads_names_from_stdin_and_writes_json_lines(tmp_path):
 def test_two_threads_run_tools_at_the_same_time():
     big = np.random.default_rng(5).integers(0, 256, (1200, 1200), dtype=np.uint8)
     spans = []
+    both_ready = threading.Barrier(2)
 
     def work():
         tool = lumxip.create("Halvex.LumIPOneImageTool")
@@ -71,6 +73,7 @@ def test_two_threads_run_tools_at_the_same_time():
         median.KernelWidth, median.KernelHeight = 15, 15
         tool.Operators.Add(median)
         tool.InputImage = big
+        both_ready.wait()
         start = time.perf_counter()
         tool.Run()
         spans.append((start, time.perf_counter()))
@@ -100,3 +103,10 @@ def test_the_example_prints_histogram_statistics():
     done = subprocess.run([sys.executable, os.path.join(EXAMPLES, "histogram_chain.py")],
                           check=True, capture_output=True, text=True)
     assert "mean     133.281" in done.stdout and "min/max  20/249" in done.stdout
+
+
+def test_the_readmes_first_python_example_runs():
+    with open(README, encoding="utf-8") as file:
+        text = file.read()
+    example = text.split("```python\n", 1)[1].split("```", 1)[0]
+    exec(compile(example, "README.md", "exec"), {})
