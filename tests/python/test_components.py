@@ -64,6 +64,8 @@ def test_a_refused_value_raises_with_the_components_message():
     assert op.OverflowMode == 0
     with pytest.raises(AttributeError):
         op.NoSuchMember
+    with pytest.raises(AttributeError):
+        op.NoSuchMember = 1
     with pytest.raises(lumxip.Error) as unknown:
         lumxip.create("Halvex.NoSuchClass")
     assert "NoSuchClass" in str(unknown.value)

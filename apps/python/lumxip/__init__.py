@@ -137,9 +137,12 @@ def _getattr(self, name):
 
 
 def _setattr(self, name, value):
-    if isinstance(value, str) and name.lower() in _members_of(self):
-        member = _members_of(self)[name.lower()]
-        if member.enum is not None and value in member.enum.__members__:
+    table = _members_of(self)
+    member = table.get(name.lower())
+    if member is None and table:
+        raise AttributeError(f"{type(self).__name__} has no member {name!r}")
+    if member is not None and member.enum is not None and isinstance(value, str):
+        if value in member.enum.__members__:
             value = member.enum[value]
     self._invoke(name, _PUT, value)
 
