@@ -23,7 +23,8 @@ export CCACHE_NOHASHDIR ?= 1
 
 # Debian packages the build, the tests and the tools need.
 DEB_PACKAGES := cmake ninja-build g++ ccache libgtest-dev libgmock-dev libbenchmark-dev clang-format \
-                libhwy-dev libpng-dev libtiff-dev nlohmann-json3-dev libcli11-dev
+                libhwy-dev libpng-dev libtiff-dev nlohmann-json3-dev libcli11-dev \
+                python3-dev python3-pybind11 pybind11-dev python3-numpy python3-pytest
 # Only the benchmark compares with OpenCV; nothing else may need it.
 BENCH_PACKAGES := libopencv-dev
 # Only the fuzz targets need clang and its libFuzzer runtime.

@@ -57,7 +57,7 @@ done
 forbid "src/lumxstd/$sources" module/
 # The command reaches the library as a host does: public headers, the platform and the
 # image-file library only.
-forbid "apps/lumxip/$sources" std/ ip/ ch_core/ persist/ components/ module/ lumxstd/
+forbid "apps/$sources" std/ ip/ ch_core/ persist/ components/ module/ lumxstd/
 # Image files work through the platform and the public interfaces (and may use std/);
 # only programs and tests include them.
 forbid "src/imagefile/$sources" ip/ ch_core/ persist/ components/ module/ lumxstd/

@@ -1,5 +1,7 @@
-// `lumxip run JOB --input FILE|DIR ...`: a saved tool runs on each input image in turn;
-// each exposed output image is written as "<input name>.<output name>.png".
+// `lumxip run JOB --input FILE|DIR|- ...`: a saved tool runs on each input image in turn;
+// each exposed output image is written as "<input name>.<output name>.png". "-" reads
+// file names from standard input, one a line, so that the command composes with xargs,
+// GNU parallel and job arrays; --jsonl reports each image as one JSON line when it is done.
 
 #include <algorithm>
 #include <chrono>
@@ -25,6 +27,7 @@ struct RunOptions {
   std::string region;
   std::string outputDir = ".";
   bool json = false;
+  bool jsonLines = false;
 };
 
 // An exposed property: "name{OutputImage} path{OutputImage} type{ILumImage}".
@@ -63,10 +66,24 @@ bool isImageFile(const fs::path& file) {
   return extensions.count(ext) > 0;
 }
 
-// Files as given; the image files of a folder in name order.
+// File names from standard input, one a line; blank lines and trailing carriage returns
+// are ignored.
+void readNamesFromStdin(std::vector<fs::path>& files) {
+  std::string line;
+  while (std::getline(std::cin, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty()) files.emplace_back(line);
+  }
+}
+
+// Files as given; the image files of a folder in name order; "-" the names on stdin.
 std::vector<fs::path> expandInputs(const std::vector<std::string>& inputs) {
   std::vector<fs::path> files;
   for (const fs::path input : inputs) {
+    if (input == "-") {
+      readNamesFromStdin(files);
+      continue;
+    }
     std::error_code error;
     if (!fs::is_directory(input, error)) {
       files.push_back(input);
@@ -86,6 +103,7 @@ struct ImageOutcome {
   fs::path input;
   Failure failure;
   std::vector<fs::path> outputs;
+  nlohmann::ordered_json runStatus;  // the run status's properties, null when none
   double elapsedMs = 0;
 };
 
@@ -111,7 +129,7 @@ class JobRunner {
   }
 
   ImageOutcome run(const fs::path& input) {
-    ImageOutcome outcome{input, {}, {}, 0};
+    ImageOutcome outcome{input, {}, {}, nullptr, 0};
     const auto start = std::chrono::steady_clock::now();
     try {
       runOne(outcome);
@@ -141,6 +159,7 @@ class JobRunner {
     LONG result = 0;
     lum::Bstr message, source;
     if (status) {
+      outcome.runStatus = readableProperties(status.get());
       status->get_ResultCode(&result);
       status->get_Message(message.put());
       status->get_ErrorSource(source.put());
@@ -179,6 +198,13 @@ nlohmann::ordered_json outcomeJson(const ImageOutcome& outcome) {
   return entry;
 }
 
+// One line of --jsonl: the image's outcome with its run status.
+std::string outcomeLine(const ImageOutcome& outcome) {
+  nlohmann::ordered_json entry = outcomeJson(outcome);
+  entry["run_status"] = outcome.runStatus;
+  return entry.dump();
+}
+
 int runJob(const RunOptions& options) {
   const std::vector<fs::path> inputs = expandInputs(options.inputs);
   if (inputs.empty()) throw CommandError("no input images (give --input FILE or DIR)");
@@ -200,10 +226,14 @@ int runJob(const RunOptions& options) {
       const bool named = outcome.failure.description.find(outcome.input.wstring()) == 0;
       std::cerr << "lumxip: " << (named ? "" : outcome.input.string() + ": ")
                 << describe(outcome.failure) << "\n";
-    } else if (!options.json) {
+    } else if (!options.json && !options.jsonLines) {
       progress.clear();
       for (const auto& file : outcome.outputs)
         std::cout << file.string() << "\n";
+    }
+    if (options.jsonLines) {
+      progress.clear();
+      std::cout << outcomeLine(outcome) << std::endl;  // flushed: a reader sees each image
     }
     images.push_back(outcomeJson(outcome));
     progress.show(i + 1, outcome.input.filename().string());
@@ -218,7 +248,7 @@ int runJob(const RunOptions& options) {
                                         {"mean_ms", meanMs}}
                      .dump(2)
               << "\n";
-  } else {
+  } else if (!options.jsonLines) {
     std::cout << inputs.size() << " images, " << failures << " failed, " << meanMs
               << " ms per image on average\n";
   }
@@ -231,11 +261,15 @@ void addRunCommand(CLI::App& app, int& exitCode) {
   auto options = std::make_shared<RunOptions>();
   CLI::App* run = app.add_subcommand("run", "Run a saved tool on images");
   run->add_option("JOB", options->job, "Saved tool (.json or binary)")->required();
-  run->add_option("--input", options->inputs, "Input image file or folder; repeatable");
+  run->add_option("--input", options->inputs,
+                  "Input image file or folder; - reads file names from stdin; repeatable");
   run->add_option("--region", options->region, "X,Y,W,H or @FILE of a saved region");
   run->add_option("-o,--output", options->outputDir, "Folder for the output images")
       ->capture_default_str();
-  run->add_flag("--json", options->json, "Print the outcome as one JSON object");
+  CLI::Option* json =
+      run->add_flag("--json", options->json, "Print the outcome as one JSON object");
+  run->add_flag("--jsonl", options->jsonLines, "Print one JSON line per image as it is done")
+      ->excludes(json);
   run->callback([options, &exitCode] { exitCode = runJob(*options); });
 }
 
