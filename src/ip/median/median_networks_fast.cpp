@@ -49,20 +49,22 @@ struct OneLane {
   }
 };
 
-// The steps unrolled, in chunks of at most 128 (compilers bound how deep one fold may
-// nest).
-template <const auto& kNetwork, class Lanes, std::size_t kFirst, std::size_t... I>
-HWY_INLINE void RunSteps([[maybe_unused]] typename Lanes::V* v, std::index_sequence<I...>) {
-  (Lanes::compareSwap(v[kNetwork.steps[kFirst + I].low], v[kNetwork.steps[kFirst + I].high]), ...);
+// Networks of up to 64 steps run unrolled, so their wires live in registers; longer ones
+// run as a loop over their steps (unrolling hundreds of steps makes functions that take
+// minutes to compile under the sanitizers, for little gain once wires spill anyway).
+template <const auto& kNetwork, class Lanes, std::size_t... I>
+HWY_INLINE void RunUnrolled([[maybe_unused]] typename Lanes::V* v, std::index_sequence<I...>) {
+  (Lanes::compareSwap(v[kNetwork.steps[I].low], v[kNetwork.steps[I].high]), ...);
 }
 
-template <const auto& kNetwork, class Lanes, std::size_t kFirst = 0>
+template <const auto& kNetwork, class Lanes>
 HWY_INLINE void Run(typename Lanes::V* v) {
-  constexpr std::size_t kLeft = kNetwork.steps.size() - kFirst;
-  if constexpr (kLeft > 0) {
-    constexpr std::size_t kChunk = kLeft < 128 ? kLeft : 128;
-    RunSteps<kNetwork, Lanes, kFirst>(v, std::make_index_sequence<kChunk>{});
-    Run<kNetwork, Lanes, kFirst + kChunk>(v);
+  constexpr std::size_t kSteps = kNetwork.steps.size();
+  if constexpr (kSteps <= 64) {
+    RunUnrolled<kNetwork, Lanes>(v, std::make_index_sequence<kSteps>{});
+  } else {
+    for (const lcMedianNetworks::CompareSwap& step : kNetwork.steps)
+      Lanes::compareSwap(v[step.low], v[step.high]);
   }
 }
 
@@ -142,18 +144,20 @@ void InteriorRows(const lcRectangleMedianJob& job) {
   }
 }
 
-// Every odd size up to 9 by 9.
-template <int N = 1, int M = 1>
-HWY_INLINE void BySize(const lcRectangleMedianJob& job) {
-  if (2 * job.halfWidth + 1 == N && 2 * job.halfHeight + 1 == M) return InteriorRows<N, M>(job);
-  if constexpr (M < 9)
-    BySize<N, M + 2>(job);
-  else if constexpr (N < 9)
-    BySize<N + 2, 1>(job);
-}
-
+// The square windows of 5, 7 and 9 (3 x 3 has rows of its own): every size is a large
+// unrolled function per SIMD target, so only the common ones get one.
 void InteriorMedianByNetworks(const lcRectangleMedianJob& job) {
-  BySize(job);
+  if (job.halfWidth != job.halfHeight) return;
+  switch (job.halfWidth) {
+    case 2:
+      return InteriorRows<5, 5>(job);
+    case 3:
+      return InteriorRows<7, 7>(job);
+    case 4:
+      return InteriorRows<9, 9>(job);
+    default:
+      return;
+  }
 }
 
 }  // namespace HWY_NAMESPACE
@@ -166,7 +170,7 @@ namespace lcMedianRows {
 HWY_EXPORT(InteriorMedianByNetworks);
 
 bool hasMedianNetwork(int32_t columns, int32_t rows) {
-  return columns % 2 == 1 && rows % 2 == 1 && columns <= 9 && rows <= 9;
+  return columns == rows && (columns == 5 || columns == 7 || columns == 9);
 }
 
 void interiorMedianByNetworks(const lcRectangleMedianJob& job) {

@@ -9,7 +9,8 @@
 
 namespace lcMedianRows {
 
-// Whether the networks take a window of this many columns and rows: odd, up to 9.
+// Whether the networks take a window of this many columns and rows: 5 x 5, 7 x 7 and
+// 9 x 9.
 bool hasMedianNetwork(int32_t columns, int32_t rows);
 
 // The results of rows job.begin to job.end whose whole window lies inside the input

@@ -100,29 +100,45 @@ void portableBand(const Job<T>& job, const Shape& shape) {
       gatherMedian(job, shape, x, y, values);
 }
 
-// A small rectangle of care positions over 8-bit pixels: selection networks where the
-// whole window lies in the input, the rule at the edges, where fewer pixels take part.
+// The median of the pixels of the window around (x, y) that lie in the input, for a
+// rectangle of care positions up to 9 x 9 and no mask: the rule without its generality.
+uint8_t clippedWindowMedian(const lcPelRows<const uint8_t>& in, int32_t x, int32_t y, int32_t hx,
+                            int32_t hy) {
+  uint8_t values[81];
+  int32_t count = 0;
+  for (int32_t iy = std::max(0, y - hy); iy <= std::min(in.height - 1, y + hy); ++iy)
+    for (int32_t ix = std::max(0, x - hx); ix <= std::min(in.width - 1, x + hx); ++ix)
+      values[count++] = in[iy][ix];
+  std::nth_element(values, values + (count - 1) / 2, values + count);
+  return values[(count - 1) / 2];
+}
+
+// A small square of care positions over 8-bit pixels: selection networks where the whole
+// window lies in the input; rows nearer the top or bottom than half the window by column
+// histograms, which leave out what lies beyond the input; the few results near the left
+// and right edges one by one.
 void networkBand(const Job<uint8_t>& job, const Shape& shape) {
   const int32_t w = job.in.width, h = job.in.height;
   const int32_t hx = shape.halfWidth(), hy = shape.halfHeight();
-  if (shape.width == 3 && shape.height == 3) {
+  const int32_t begin = job.band.begin, end = job.band.end;
+  const int32_t first = w >= shape.width ? std::max(begin, hy) : end;  // interior rows
+  const int32_t last = w >= shape.width ? std::max(first, std::min(end, h - hy)) : end;
+  if (shape.width == 3) {
     // The 3 x 3 rows share sorted columns across a row at less cost than the networks.
-    const int32_t first = std::max(job.band.begin, 1), last = std::min(job.band.end, h - 1);
-    if (w >= 3 && first < last)
+    if (first < last)
       lcMedianRows::median3x3Fast(job.in, {job.out[1] + 1, job.out.pitch, w - 2, h - 2}, first - 1,
                                   last - 1);
   } else {
-    lcMedianRows::interiorMedianByNetworks(
-        {job.in, nullptr, job.out, job.band.begin, job.band.end, hx, hy});
+    lcMedianRows::interiorMedianByNetworks({job.in, nullptr, job.out, first, last, hx, hy});
   }
-  std::vector<uint8_t> values;
-  for (int32_t y = job.band.begin; y < job.band.end; ++y) {
-    const bool interiorRow = y >= hy && y < h - hy && w >= shape.width;
-    for (int32_t x = 0; x < w; ++x) {
-      if (interiorRow && x == hx) x = w - hx;  // done by the networks
-      if (x < w) gatherMedian(job, shape, x, y, values);
+  if (begin < first)
+    lcMedianRows::rectangleMedianFast({job.in, nullptr, job.out, begin, first, hx, hy});
+  if (last < end) lcMedianRows::rectangleMedianFast({job.in, nullptr, job.out, last, end, hx, hy});
+  for (int32_t y = first; y < last; ++y)
+    for (int32_t x = 0; x < hx; ++x) {
+      job.out[y][x] = clippedWindowMedian(job.in, x, y, hx, hy);
+      job.out[y][w - 1 - x] = clippedWindowMedian(job.in, w - 1 - x, y, hx, hy);
     }
-  }
 }
 
 // A sliding histogram along each row: 2 updates per care run and kernel row per pixel,
@@ -174,8 +190,8 @@ void histogramBand(const Job<T>& job, const Shape& shape) {
   }
 }
 
-// An 8-bit rectangle of care positions up to 9 x 9 without a mask image takes the
-// selection networks, a larger one the column histograms, whose cost does not grow with
+// An 8-bit square of care positions of 3, 5, 7 or 9 without a mask image takes the
+// selection networks, any other rectangle the column histograms, whose cost does not grow with
 // the window; any other kernel the sliding histogram along rows.
 template <class T>
 bool byColumnHistograms(const Shape& shape, const lcPelRows<uint8_t>* valid) {
@@ -187,7 +203,8 @@ template <class T>
 void fastBand(const Job<T>& job, const Shape& shape) {
   if constexpr (sizeof(T) == 1) {
     if (job.take == nullptr && job.valid == nullptr && shape.isRectangle() &&
-        lcMedianRows::hasMedianNetwork(shape.width, shape.height))
+        ((shape.width == 3 && shape.height == 3) ||
+         lcMedianRows::hasMedianNetwork(shape.width, shape.height)))
       return networkBand(job, shape);
     if (byColumnHistograms<T>(shape, job.valid)) {
       lcMedianRows::rectangleMedianFast({job.in, job.take, job.out, job.band.begin, job.band.end,
