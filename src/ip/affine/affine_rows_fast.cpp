@@ -145,10 +145,12 @@ HWY_INLINE VU Bilinear(const Words& w, VU x, VU y) {
   const VI offset = PairOffset<T>(w, hn::ShiftRight<16>(x), hn::ShiftRight<16>(y));
   VU p00, p10, p01, p11;
   Neighbours<T>(w, offset, p00, p10, p01, p11);
-  const VU gy = half - wy;
-  const VU left = hn::ShiftRight<15>(p01 * wy + p00 * gy);
-  const VU right = hn::ShiftRight<15>(p11 * wy + p10 * gy);
-  return hn::ShiftRight<15>(right * wx + left * (half - wx));
+  // a (32768 - w) + b w as a 32768 + (b - a) w: the same integer, below 2^32, so the
+  // wrapping 32-bit sum is exact with one multiply.
+  const auto blend = [](VU a, VU b, VU w) {
+    return hn::ShiftRight<15>(hn::ShiftLeft<15>(a) + (b - a) * w);
+  };
+  return blend(blend(p00, p01, wy), blend(p10, p11, wy), wx);
 }
 
 // The odd 32-bit lanes moved to the even ones, for MulEven.
@@ -166,11 +168,13 @@ HWY_INLINE VU Accurate(const Words& w, VU x, VU y) {
   const VU half = hn::Set(du, 32768), low = hn::Set(du, 0xffff), one = hn::Set(du, 65536);
   x = x - half;
   y = y - half;
-  const VU fx = hn::And(x, low), fy = hn::And(y, low), gx = one - fx, gy = one - fy;
+  const VU fx = hn::And(x, low), fy = hn::And(y, low), gy = one - fy;
   const VI offset = PairOffset<T>(w, hn::ShiftRight<16>(x), hn::ShiftRight<16>(y));
   VU p00, p10, p01, p11;
   Neighbours<T>(w, offset, p00, p10, p01, p11);
-  const VU top = gx * p00 + fx * p10, bottom = gx * p01 + fx * p11;
+  // gx p + fx q as p 65536 + fx (q - p), exact in wrapping 32-bit lanes (below 2^32).
+  const VU top = hn::ShiftLeft<16>(p00) + fx * (p10 - p00);
+  const VU bottom = hn::ShiftLeft<16>(p01) + fx * (p11 - p01);
   const auto rounding = hn::Set(d64, uint64_t{0x7fffffff});
   const auto even = hn::MulEven(gy, top) + hn::MulEven(fy, bottom) + rounding;
   const auto odd = hn::MulEven(OddLanes(gy), OddLanes(top)) +
