@@ -1,11 +1,13 @@
 // The affine sampler's driver: the output and mask allocated where they lie, the rows
-// cut into stripes, each stripe sampled by the fast or the portable twin. Both twins
-// compute every sample with the same functions (affine_pixel.h); the fast one only skips
-// the window checks over the columns whose taps all lie inside.
+// cut into stripes, each stripe sampled by the fast or the portable twin. The portable
+// twin computes every sample with the functions of affine_pixel.h, checking the window;
+// the fast one samples the columns whose taps all lie inside in vectors (affine_rows.h,
+// the same arithmetic lane by lane) and only the rest with those functions.
 
 #include <atomic>
 #include <cmath>
 
+#include "ip/affine/affine_rows.h"
 #include "ip/affine/affine_sampling.h"
 #include "ip/affine/affine_taps.h"
 #include "std/pelbuf/pel_errors.h"
@@ -83,8 +85,12 @@ void trustedColumns(const Job<T>& job, int64_t j, int64_t begin, int64_t end) {
   T* out = job.out[static_cast<int32_t>(j)];
   int64_t x = g.startX + begin * g.columnStepX + j * g.rowStepX;
   int64_t y = g.startY + begin * g.columnStepY + j * g.rowStepY;
+  const int64_t vectored = lcAffineRows::affineRun(M, job.source, x, y, g.columnStepX,
+                                                   g.columnStepY, end - begin, out + begin);
+  x += vectored * g.columnStepX;
+  y += vectored * g.columnStepY;
   lcTrustingReader<T> read{job.source};
-  for (int64_t i = begin; i < end; ++i, x += g.columnStepX, y += g.columnStepY)
+  for (int64_t i = begin + vectored; i < end; ++i, x += g.columnStepX, y += g.columnStepY)
     out[i] = sampleAt<T, M>(read, x, y);
   if (job.mask)
     std::fill(&(*job.mask)[static_cast<int32_t>(j)][begin],

@@ -1,12 +1,15 @@
-// The polar sampler: positions from the cache, a clip test over every sample, then the
-// rows in bands, each by the fast twin (no window checks, since the clip test passed) or
-// the portable one (checking every tap).
+// The polar sampler: positions from the cache (with the pixels they touch, so the clip
+// test is a comparison), then the rows in bands, each by the fast twin (in vectors, no
+// window checks, since the clip test passed) or the portable one (checking every tap).
 
 #include "ip/affine/polar_sampling.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "ip/affine/affine_pixel.h"
+#include "ip/affine/affine_rows.h"
 #include "std/pelbuf/pel_errors.h"
 #include "std/util/kernel_selection.h"
 #include "std/util/worker_pool.h"
@@ -33,6 +36,25 @@ bool fixedPosition(const lcPolarPositions& at, int32_t i, int32_t j, int64_t& x,
   x = static_cast<int64_t>(px * 65536.0 + 0.5);
   y = static_cast<int64_t>(py * 65536.0 + 0.5);
   return true;
+}
+
+void noteTouchedPixels(lcPolarPositions& at, bool nearest) {
+  int64_t x = 0, y = 0;
+  at.firstX = at.firstY = INT64_MAX;
+  at.lastX = at.lastY = INT64_MIN;
+  for (int32_t j = 0; j < int32_t(at.scale.size()); ++j)
+    for (int32_t i = 0; i < int32_t(at.direction.size()); ++i) {
+      if (!fixedPosition(at, i, j, x, y)) {
+        at.beyondReach = true;
+        return;
+      }
+      if (!nearest) x -= lcAffinePixel::kHalf, y -= lcAffinePixel::kHalf;
+      const int64_t x0 = x >> 16, y0 = y >> 16;
+      at.firstX = std::min(at.firstX, x0);
+      at.firstY = std::min(at.firstY, y0);
+      at.lastX = std::max(at.lastX, x0 + (!nearest && (x & 0xffff) != 0));
+      at.lastY = std::max(at.lastY, y0 + (!nearest && (y & 0xffff) != 0));
+    }
 }
 
 template <class T, class Reader>
@@ -72,6 +94,9 @@ void unwrap(const char* name, const lcPelBuffer<T>& src, lcPelBuffer<T>& dst,
     lcRunKernel(
         name,
         [&] {
+          if (lcAffineRows::polarRows(mode == lcPolarSamplingParams::kNearest, source, *at, out,
+                                      band.begin, band.end))
+            return int32_t{0};
           lcTrustingReader<T> read{source};
           return sampleRows(mode, *at, read, out, band);
         },
@@ -110,6 +135,7 @@ std::shared_ptr<const lcPolarPositions> lcPolarSamplingParams::positions(
     const double v = (j + 0.5) / numSamplesY_;
     at->scale.push_back(1 + (section_.radialFromBase() ? v : 1 - v) * (section_.secondScale() - 1));
   }
+  noteTouchedPixels(*at, mode_ == kNearest);
   cache_->origin = windowOrigin;
   cache_->positions = at;
   return at;
@@ -118,19 +144,8 @@ std::shared_ptr<const lcPolarPositions> lcPolarSamplingParams::positions(
 bool lcPolarIsClipped(const lcPolarSamplingParams& params, const lcPelFrame& source) {
   if (!source.isBound()) throw lcPel::UnboundWindow();
   const auto at = params.positions({double(source.offsetX()), double(source.offsetY())});
-  const bool nearest = params.mode() == lcPolarSamplingParams::kNearest;
-  const int64_t width = source.width(), height = source.height();
-  int64_t x = 0, y = 0;
-  for (int32_t j = 0; j < params.numSamplesY(); ++j)
-    for (int32_t i = 0; i < params.numSamplesX(); ++i) {
-      if (!fixedPosition(*at, i, j, x, y)) return true;
-      if (!nearest) x -= lcAffinePixel::kHalf, y -= lcAffinePixel::kHalf;
-      const int64_t x0 = x >> 16, y0 = y >> 16;
-      const int64_t x1 = x0 + (!nearest && (x & 0xffff) != 0);
-      const int64_t y1 = y0 + (!nearest && (y & 0xffff) != 0);
-      if (x0 < 0 || y0 < 0 || x1 >= width || y1 >= height) return true;
-    }
-  return false;
+  return at->beyondReach || at->firstX < 0 || at->firstY < 0 || at->lastX >= source.width() ||
+         at->lastY >= source.height();
 }
 
 void lcPolarUnwrap(const lcPelBuffer<uint8_t>& src, lcPelBuffer<uint8_t>& dst,

@@ -34,6 +34,10 @@ struct lcPolarPositions {
   lc2Vector centre;
   std::vector<lc2Vector> direction;
   std::vector<double> scale;
+  // The pixels the samples touch, first and last each way, and whether a sample lies
+  // beyond any window's reach: a window's clip test needs no pass over the samples.
+  bool beyondReach = false;
+  int64_t firstX = 0, firstY = 0, lastX = 0, lastY = 0;
 };
 
 class lcPolarSamplingParams {

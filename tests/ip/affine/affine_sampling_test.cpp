@@ -170,9 +170,10 @@ TEST(AffineSampling, TwinsAndStripesGiveTheSameBytes) {
       return out;
     });
   }
-  // Large enough to run in stripes on the workers.
+  // Large enough to run in stripes on the workers (nearest and bilinear accurate), and
+  // for the rare roundings of the vector runs to show.
   const lcPelBuffer<uint8_t> big = patternPels<uint8_t>(700, 700);
-  for (int32_t mode : {1, 4})
+  for (int32_t mode : {1, 2, 3, 4})
     for (bool wantMask : {false, true})
       expectBandsAgree([&] {
         lcPelBuffer<uint8_t> out, mask;
@@ -206,4 +207,62 @@ TEST(PolarSampling, TwinsAndBandsAgreeAndClippingIsRefused) {
   EXPECT_THROW(lcPolarUnwrap(src, out, lcPolarSamplingParams(moved, 50, 10)),
                lcPolarTransDefs::Clipped);
   EXPECT_THROW(lcPolarSamplingParams(moved, 0, 10), lcPolarTransDefs::BadParams);
+}
+
+// Every way of running sample(source, output) gives the same bytes, on both depths.
+template <class Sample>
+void expectBothDepthsAgree(const lcPelBuffer<uint8_t>& src8, const lcPelBuffer<uint16_t>& src16,
+                           const Sample& sample) {
+  expectEveryWayAgrees([&] {
+    lcPelBuffer<uint8_t> out;
+    sample(src8, out);
+    return out;
+  });
+  expectEveryWayAgrees([&] {
+    lcPelBuffer<uint16_t> out;
+    sample(src16, out);
+    return out;
+  });
+}
+
+TEST(AffineSampling, TwinsAgreeOnRandomGeometry) {
+  // Negative positions, clipping at every border, single-pixel outputs, shrinking and
+  // growing scales, and rows wide enough for the vector runs to take most columns.
+  std::mt19937 random(21);
+  const lcPelBuffer<uint8_t> src8 = randomPels<uint8_t>(random, 53, 41, -4, 2);
+  const lcPelBuffer<uint16_t> src16 = randomPels<uint16_t>(random, 53, 41, -4, 2);
+  std::uniform_real_distribution<double> place(-20, 60), side(1, 90), angle(-kPi, kPi);
+  std::uniform_int_distribution<int32_t> count(2, 90);
+  for (int round = 0; round < 16; ++round) {
+    const double sx = round % 2 ? side(random) : -side(random);
+    const int32_t nx = round % 5 == 0 ? 1 : count(random), ny = round % 3 == 0 ? 1 : count(random);
+    const Params params(rotated(place(random), place(random), sx, side(random), angle(random)), nx,
+                        ny, 1 + round % 4);
+    expectBothDepthsAgree(src8, src16,
+                          [&](const auto& src, auto& out) { lcAffineSample(src, out, params); });
+  }
+}
+
+TEST(PolarSampling, TwinsAgreeOnRandomRings) {
+  // Rings from well inside to touching the window's borders, where the vector rows fall
+  // back to single samples.
+  std::mt19937 random(17);
+  const lcPelBuffer<uint8_t> src8 = randomPels<uint8_t>(random, 120, 90, 3, -5);
+  const lcPelBuffer<uint16_t> src16 = randomPels<uint16_t>(random, 120, 90, 3, -5);
+  std::uniform_real_distribution<double> centre(45, 75), radius(3, 44), angle(-4, 4), scale(0.2, 3);
+  std::uniform_int_distribution<int32_t> count(1, 150);
+  int unclipped = 0;
+  for (int round = 0; round < 30; ++round) {
+    const double r = radius(random);
+    const lcEllipseAnnulusSection ring(lc2XformLinear(lc2Matrix(r, angle(random), angle(random), r),
+                                                      {centre(random), centre(random)}),
+                                       scale(random), angle(random), angle(random), round % 2 == 0,
+                                       round % 3 == 0);
+    const lcPolarSamplingParams params(ring, count(random), count(random) / 4 + 1, 1 + round % 2);
+    if (lcPolarIsClipped(params, src8)) continue;
+    ++unclipped;
+    expectBothDepthsAgree(src8, src16,
+                          [&](const auto& src, auto& out) { lcPolarUnwrap(src, out, params); });
+  }
+  EXPECT_GE(unclipped, 10);
 }
