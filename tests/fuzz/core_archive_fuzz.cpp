@@ -34,6 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     switch ((data[0] >> 1) % 3) {
       case 0:
         for (const auto& xform : load<lc2XformBase>(bytes, order)) {
+          if (!xform) continue;  // a list may hold null entries
           xform->mapPoint({1.5, -2.5});
           xform->linearApprox({0, 0});
         }
