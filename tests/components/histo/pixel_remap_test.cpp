@@ -146,6 +146,11 @@ TEST(Equalize, FlatTwoLevelAndSixteenBitImages) {
           .get());
   EXPECT_EQ(wide[2][0], 32768);
   EXPECT_EQ(wide[2][3], 65535);
+  auto quantize = conformance::make<CLumIPOneImageQuantize>();
+  for (ILumIPOneImageOperator* grey : {static_cast<ILumIPOneImageOperator*>(op.get()),
+                                       static_cast<ILumIPOneImageOperator*>(quantize.get())})
+    execute(grey, planarImage(2, 2, [](int, int) { return 1; }).get(), nullptr,
+            HRESULT(0x8004E105));
 }
 
 TEST(Equalize, CountsOnlyTheRegionsWindow) {
