@@ -2,6 +2,7 @@
 // OpenCV doing the same arithmetic, so that it can be set beside the bare kernel's row of
 // the same name; and the fixed cost of an Execute on a 64 x 64 image.
 
+#include <cstring>
 #include <memory>
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>
@@ -10,6 +11,7 @@
 #include "bench_rows.h"
 #include "lumxip/HalvexImageProcessing.h"
 #include "lumxstd/pixel_memory.h"
+#include "platform/safearray.h"
 
 namespace {
 
@@ -72,6 +74,25 @@ lcBenchSides multiply8(int32_t w, int32_t h) {
   return sides(op, w, h, [lut](cv::Mat& in, cv::Mat& out) { cv::LUT(in, lut, out); });
 }
 
+lcBenchSides pixelMap8(int32_t w, int32_t h) {
+  auto op = create<ILumIPOneImagePixelMap>(CLSID_LumIPOneImagePixelMap);
+  cv::Mat lut(1, 256, CV_8U);
+  for (int i = 0; i < 256; ++i)
+    lut.at<uint8_t>(i) = static_cast<uint8_t>(255 - i);
+  VARIANT table{};
+  table.vt = VT_ARRAY | VT_UI1;
+  table.parray = SafeArrayCreateVector(VT_UI1, 0, 256);
+  std::memcpy(table.parray->pvData, lut.data, 256);
+  op->put_Map(table);
+  VariantClear(&table);
+  return sides(op, w, h, [lut](cv::Mat& in, cv::Mat& out) { cv::LUT(in, lut, out); });
+}
+
+lcBenchSides equalize8(int32_t w, int32_t h) {
+  auto op = create<ILumIPOneImageOperator>(CLSID_LumIPOneImageEqualize);
+  return sides(op, w, h, [](cv::Mat& in, cv::Mat& out) { cv::equalizeHist(in, out); });
+}
+
 lcBenchSides sharpen3x3(int32_t w, int32_t h) {
   auto op = create<ILumIPOneImageConvolve3x3>(CLSID_LumIPOneImageConvolve3x3);
   static const double kSharpen[] = {0, -1, 0, -1, 5, -1, 0, -1, 0};
@@ -114,6 +135,8 @@ void lcAddExecuteBenchRows() {
   lcAddBenchRow("execute add_8 (fixed)", add8, 0, {{64, 64}});
   lcAddBenchRow("execute multiply_8", multiply8, 1.0);
   lcAddBenchRow("execute convolve3x3_8", sharpen3x3, 1.5);
+  lcAddBenchRow("execute pixel_map_8", pixelMap8, 1.0);
+  lcAddBenchRow("execute equalize_8", equalize8, 1.0);
   lcAddBenchRow("execute convolveNxM_7x7", bell7x7, 1.0);
   lcAddBenchRow("execute highpass_s2", highPass2, 0.7);
 }

@@ -14,6 +14,7 @@
 #include "lumxip/ip/member_descriptions.h"
 #include "lumxip/ip/one_image.h"
 #include "lumxip/ip/one_image_tool.h"
+#include "lumxip/ip/pixel_remap.h"
 #include "lumxip/ip/polar_unwrap.h"
 #include "lumxip/ip/result_codes.h"
 #include "lumxip/ip/sampling.h"

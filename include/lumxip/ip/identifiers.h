@@ -88,7 +88,12 @@
   X(IID, ILumPolarUnwrap, "{9F7567FA-C46A-4C38-AC96-3DC1BFA57658}")                   \
   X(CLSID, LumPolarUnwrap, "{4E7C88AC-F83D-4968-BA08-95732F90D351}")                  \
   X(IID, ILumPolarUnwrapTool, "{838005B0-6F90-44D9-BCFE-B93978B37AE6}")               \
-  X(CLSID, LumPolarUnwrapTool, "{968AC5D4-F1AD-4A82-B1AE-1D614F6B92B6}")
+  X(CLSID, LumPolarUnwrapTool, "{968AC5D4-F1AD-4A82-B1AE-1D614F6B92B6}")               \
+  X(IID, ILumIPOneImagePixelMap, "{3B269E0B-8BDD-437D-A8CB-74BF95B26981}")            \
+  X(CLSID, LumIPOneImagePixelMap, "{3BCC62B1-81D8-415E-AC1E-AC07ADDCD67A}")           \
+  X(CLSID, LumIPOneImageEqualize, "{DE4FF3A5-E754-4FD4-8EC5-0C02E8C587E7}")           \
+  X(IID, ILumIPOneImageQuantize, "{EF093C19-B17A-498C-B37E-EE80EC27879F}")            \
+  X(CLSID, LumIPOneImageQuantize, "{EEB6DF30-BD29-4806-9D72-61D8CE11BC67}")
 // clang-format on
 
 #define LUM_DEFINE_IDENTIFIER(kind, name, text) \
