@@ -88,7 +88,22 @@
   X(IID, ILumPolarUnwrap, "{9F7567FA-C46A-4C38-AC96-3DC1BFA57658}")                   \
   X(CLSID, LumPolarUnwrap, "{4E7C88AC-F83D-4968-BA08-95732F90D351}")                  \
   X(IID, ILumPolarUnwrapTool, "{838005B0-6F90-44D9-BCFE-B93978B37AE6}")               \
-  X(CLSID, LumPolarUnwrapTool, "{968AC5D4-F1AD-4A82-B1AE-1D614F6B92B6}")
+  X(CLSID, LumPolarUnwrapTool, "{968AC5D4-F1AD-4A82-B1AE-1D614F6B92B6}")               \
+  X(IID, ILumImageAverageParams, "{DC8DADD2-835B-4F3E-9789-61376750D1FB}")            \
+  X(IID, ILumImageAverage, "{B2CAF8C3-FAF1-4EF3-AF3C-4D955608A7E7}")                  \
+  X(CLSID, LumImageAverage, "{72E3ECCC-7F18-4312-A82E-7D09F2F70049}")                 \
+  X(IID, ILumImageAverageTool, "{211FB077-8CE7-4241-A4E3-777D387EEF39}")              \
+  X(CLSID, LumImageAverageTool, "{E014F456-6AB0-4517-A327-BB7C264A6DA3}")              \
+  X(IID, ILumImageSharpnessParams, "{89065C4E-CD1F-4E49-92C7-BD2477EDE246}")          \
+  X(IID, ILumImageSharpness, "{7A83E1CF-B82A-4F45-A64D-23D90AD9CE31}")                \
+  X(CLSID, LumImageSharpness, "{8102DC70-AE23-46C9-B506-9429AAB554E2}")               \
+  X(IID, ILumImageSharpnessTool, "{AB6EFBD5-A01B-455D-A346-67524A8730F3}")            \
+  X(CLSID, LumImageSharpnessTool, "{3C9E61B4-5A2D-4F7E-9B18-D47A0C26E583}")            \
+  X(IID, ILumCopyRegionParams, "{49076A38-52C6-47E8-B056-9EE0E0D7A8A1}")              \
+  X(IID, ILumCopyRegion, "{053454D2-13ED-4C9F-A7FF-A1C02909ECA9}")                    \
+  X(CLSID, LumCopyRegion, "{2148B835-9C7E-40B7-9F8F-E6B811ED1CD8}")                   \
+  X(IID, ILumCopyRegionTool, "{23AAADAF-5395-431C-BAD0-49E54CF38DC4}")                \
+  X(CLSID, LumCopyRegionTool, "{1B2BF843-808E-4615-842C-ACFE8286C648}")
 // clang-format on
 
 #define LUM_DEFINE_IDENTIFIER(kind, name, text) \
