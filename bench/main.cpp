@@ -15,6 +15,7 @@ void lcAddImageArithBenchRows();
 void lcAddSamplingBenchRows();
 void lcAddNeighbourhoodBenchRows();
 void lcAddGeometryBenchRows();
+void lcAddMeasureBenchRows();
 
 int main(int argc, char** argv) {
   std::string report = "report.json";
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
   lcAddSamplingBenchRows();
   lcAddNeighbourhoodBenchRows();
   lcAddGeometryBenchRows();
+  lcAddMeasureBenchRows();
   int count = static_cast<int>(rest.size());
   return lcRunBenchRows(count, rest.data(), report) ? 0 : 1;
 }
