@@ -4,19 +4,22 @@
 #include <cmath>
 #include <utility>
 
-#include "ip/arith/point_kernel.h"
 #include "ip/average/accumulate_rows.h"
+#include "std/util/kernel_selection.h"
 #include "std/util/row_bands.h"
 #include "std/util/worker_pool.h"
 
 namespace {
+
+// A point kernel's band rule: about a million pixels a band before a worker pays.
+inline constexpr lcBandRule kBands{1 << 20, 0};
 
 constexpr uint32_t kVersion = 1;
 
 // Runs rowFunction(y) for every row 0..height-1 of a width-wide image, in bands.
 template <class RowFunction>
 void forEachRowInBands(int32_t width, int32_t height, const RowFunction& rowFunction) {
-  const auto bands = lcKernelBands(height, width, lcPointKernelBands, lcWorkerCount());
+  const auto bands = lcKernelBands(height, width, kBands, lcWorkerCount());
   lcRunBands(bands, [&](const lcRowBand& band) {
     for (int32_t y = band.begin; y < band.end; ++y)
       rowFunction(y);

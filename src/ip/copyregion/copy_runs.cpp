@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <cstring>
 
-#include "ip/arith/point_kernel.h"
+#include "std/util/kernel_selection.h"
 #include "std/util/row_bands.h"
 #include "std/util/worker_pool.h"
 
 namespace {
+
+// A point kernel's band rule: about a million pixels a band before a worker pays.
+inline constexpr lcBandRule kBands{1 << 20, 0};
 
 // Columns [begin, end) of one row, counted from the window's first column.
 template <class T>
@@ -57,7 +60,7 @@ void lcCopyRegionRuns(const lcPelBuffer<T>& src, lcPelBuffer<T>& dst, const lcRL
   const lcPelRows<const T> in = src.rows();
   const lcPelRows<T> out = dst.rows();
   const lcPelRect grid = src.bufferRect();
-  const auto bands = lcKernelBands(in.height, in.width, lcPointKernelBands, lcWorkerCount());
+  const auto bands = lcKernelBands(in.height, in.width, kBands, lcWorkerCount());
   lcRunBands(bands, [&](const lcRowBand& band) {
     for (int32_t y = band.begin; y < band.end; ++y)
       writeRow(in[y], out[y], in.width, grid.x0, runs, grid.y0 + y, fill);

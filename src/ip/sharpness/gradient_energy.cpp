@@ -3,13 +3,20 @@
 #include <algorithm>
 #include <vector>
 
-#include "ip/arith/point_kernel.h"
+#include "std/util/kernel_selection.h"
 #include "std/util/row_bands.h"
 #include "std/util/worker_pool.h"
 
+namespace {
+
+// A point kernel's band rule: about a million pixels a band before a worker pays.
+inline constexpr lcBandRule kBands{1 << 20, 0};
+
+}  // namespace
+
 lcGradientSums lcGradientEnergySums(const lcPelBuffer<uint8_t>& src) {
   const lcPelRows<const uint8_t> rows = src.rows();
-  const auto bands = lcKernelBands(rows.height, rows.width, lcPointKernelBands, lcWorkerCount());
+  const auto bands = lcKernelBands(rows.height, rows.width, kBands, lcWorkerCount());
   std::vector<lcGradientSums> partial(bands.size());
   const auto run = [&](auto addRow) {
     lcRunBands(bands, [&](const lcRowBand& band) {
