@@ -16,6 +16,7 @@ void lcAddSamplingBenchRows();
 void lcAddNeighbourhoodBenchRows();
 void lcAddGeometryBenchRows();
 void lcAddHistoBenchRows();
+void lcAddMeasureBenchRows();
 
 int main(int argc, char** argv) {
   std::string report = "report.json";
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
   lcAddNeighbourhoodBenchRows();
   lcAddGeometryBenchRows();
   lcAddHistoBenchRows();
+  lcAddMeasureBenchRows();
   int count = static_cast<int>(rest.size());
   return lcRunBenchRows(count, rest.data(), report) ? 0 : 1;
 }

@@ -32,11 +32,12 @@ struct ExecOutcome {
   double elapsedMs = 0;
 };
 
-// Whether the component keeps its region mode as a property (an edge detector, say).
+// Whether the component keeps its region mode as a property (an edge detector, say), or
+// has none at all: only the one-image operators take it as an argument of Execute.
 bool executeTakesNoRegionMode(IDispatch* component) {
   for (const auto& member : membersOf(component))
     if (member.name == L"RegionMode" && member.readable()) return true;
-  return false;
+  return !ComPtr<IDispatch>(component).as<ILumIPOneImageOperator>();
 }
 
 // Execute through dispatch: (input, regionMode, region) for a one-image operator, (input,

@@ -5,7 +5,8 @@ std::vector<lcModuleClass> lumxipClasses() {
   for (auto family :
        {&lcOneImageClasses, &lcArithClasses, &lcConvolutionClasses, &lcTwoImageClasses,
         &lcOrientClasses, &lcSamplingClasses, &lcMedianClasses, &lcGreyMorphologyClasses,
-        &lcSobelClasses, &lcHistogramClasses, &lcAffineClasses})
+        &lcSobelClasses, &lcHistogramClasses, &lcAffineClasses, &lcImageAverageClasses,
+        &lcImageSharpnessClasses, &lcCopyRegionClasses})
     for (lcModuleClass& entry : family())
       classes.push_back(std::move(entry));
   return classes;

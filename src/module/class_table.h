@@ -18,5 +18,8 @@ std::vector<lcModuleClass> lcGreyMorphologyClasses();
 std::vector<lcModuleClass> lcSobelClasses();
 std::vector<lcModuleClass> lcHistogramClasses();
 std::vector<lcModuleClass> lcAffineClasses();
+std::vector<lcModuleClass> lcImageAverageClasses();
+std::vector<lcModuleClass> lcImageSharpnessClasses();
+std::vector<lcModuleClass> lcCopyRegionClasses();
 
 std::vector<lcModuleClass> lumxipClasses();

@@ -93,7 +93,22 @@
   X(CLSID, LumIPOneImagePixelMap, "{3BCC62B1-81D8-415E-AC1E-AC07ADDCD67A}")           \
   X(CLSID, LumIPOneImageEqualize, "{DE4FF3A5-E754-4FD4-8EC5-0C02E8C587E7}")           \
   X(IID, ILumIPOneImageQuantize, "{EF093C19-B17A-498C-B37E-EE80EC27879F}")            \
-  X(CLSID, LumIPOneImageQuantize, "{EEB6DF30-BD29-4806-9D72-61D8CE11BC67}")
+  X(CLSID, LumIPOneImageQuantize, "{EEB6DF30-BD29-4806-9D72-61D8CE11BC67}") \
+  X(IID, ILumImageAverageParams, "{DC8DADD2-835B-4F3E-9789-61376750D1FB}")            \
+  X(IID, ILumImageAverage, "{B2CAF8C3-FAF1-4EF3-AF3C-4D955608A7E7}")                  \
+  X(CLSID, LumImageAverage, "{72E3ECCC-7F18-4312-A82E-7D09F2F70049}")                 \
+  X(IID, ILumImageAverageTool, "{211FB077-8CE7-4241-A4E3-777D387EEF39}")              \
+  X(CLSID, LumImageAverageTool, "{E014F456-6AB0-4517-A327-BB7C264A6DA3}")              \
+  X(IID, ILumImageSharpnessParams, "{89065C4E-CD1F-4E49-92C7-BD2477EDE246}")          \
+  X(IID, ILumImageSharpness, "{7A83E1CF-B82A-4F45-A64D-23D90AD9CE31}")                \
+  X(CLSID, LumImageSharpness, "{8102DC70-AE23-46C9-B506-9429AAB554E2}")               \
+  X(IID, ILumImageSharpnessTool, "{AB6EFBD5-A01B-455D-A346-67524A8730F3}")            \
+  X(CLSID, LumImageSharpnessTool, "{3C9E61B4-5A2D-4F7E-9B18-D47A0C26E583}")            \
+  X(IID, ILumCopyRegionParams, "{49076A38-52C6-47E8-B056-9EE0E0D7A8A1}")              \
+  X(IID, ILumCopyRegion, "{053454D2-13ED-4C9F-A7FF-A1C02909ECA9}")                    \
+  X(CLSID, LumCopyRegion, "{2148B835-9C7E-40B7-9F8F-E6B811ED1CD8}")                   \
+  X(IID, ILumCopyRegionTool, "{23AAADAF-5395-431C-BAD0-49E54CF38DC4}")                \
+  X(CLSID, LumCopyRegionTool, "{1B2BF843-808E-4615-842C-ACFE8286C648}")
 // clang-format on
 
 #define LUM_DEFINE_IDENTIFIER(kind, name, text) \

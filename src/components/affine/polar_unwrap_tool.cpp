@@ -1,6 +1,6 @@
 #include "components/affine/polar_unwrap_tool.h"
 
-#include "components/affine/tool_inputs.h"
+#include "components/framework/tool_inputs.h"
 
 namespace {
 

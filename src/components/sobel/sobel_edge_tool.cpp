@@ -1,9 +1,6 @@
 #include "components/sobel/sobel_edge_tool.h"
 
-#include <algorithm>
-
-#include "components/bridge/image_bridge.h"
-#include "std/pelbuf/pel_drivers.h"
+#include "components/bridge/region_pixels.h"
 
 namespace {
 
@@ -11,17 +8,6 @@ using lcTool::deepCopy;
 using lcTool::hasAny;
 
 inline constexpr HRESULT kNoRunParams = hresultFrom(0x8004E500);
-
-// The input's pixels within the region's bounding box, in new memory: they stay what the
-// run saw when the input image changes later.
-ComPtr<ILumImage> pixelsWithin(ILumImage* image, ILumRegion* region) {
-  const lcPelBuffer<uint8_t> source =
-      lcInputBuffer8({image, lumRegionModePixelAlignedBoundingBox, region});
-  lcPelBuffer<uint8_t> copy;
-  lcForEachRow(source, copy,
-               [](const uint8_t* in, uint8_t* out, int32_t width) { std::copy_n(in, width, out); });
-  return lcOutputImage8(copy, image);
-}
 
 }  // namespace
 
@@ -65,7 +51,7 @@ void CLumSobelEdgeTool::runStep() {
   throwIfFailed(in.params->get_RegionMode(&mode));
   if (in.region && mode != lumRegionModeAffineTransform &&
       hasAny(diag, lumSobelEdgeLastRunRecordDiagTransformedRegionPixels)) {
-    ComPtr<ILumImage> pixels = pixelsWithin(in.input.get(), in.region.get());
+    ComPtr<ILumImage> pixels = lcCopyPixelsWithin(in.input.get(), in.region.get());
     lcLockGuard guard(core().lock());
     lastRegionPixels_ = pixels;
   }

@@ -1,4 +1,4 @@
-#include "components/affine/tool_inputs.h"
+#include "components/framework/tool_inputs.h"
 
 namespace {
 
