@@ -69,10 +69,12 @@ lcBenchSides gradientEnergy(int32_t w, int32_t h) {
   auto work = std::make_shared<std::array<cv::Mat, 2>>();
   return {[im, params] { benchmark::DoNotOptimize(lcImageSharpnessScore(im->src, params)); },
           [im, work] {
-            cv::Sobel(im->mat, (*work)[0], CV_32F, 1, 0);
-            cv::Sobel(im->mat, (*work)[1], CV_32F, 0, 1);
-            benchmark::DoNotOptimize(cv::sum((*work)[0].mul((*work)[0]))[0] +
-                                     cv::sum((*work)[1].mul((*work)[1]))[0]);
+            // 16-bit derivatives and the squared L2 norm: OpenCV's fastest way to the
+            // sum of squared gradients, with no float images or temporaries.
+            cv::Sobel(im->mat, (*work)[0], CV_16S, 1, 0);
+            cv::Sobel(im->mat, (*work)[1], CV_16S, 0, 1);
+            benchmark::DoNotOptimize(cv::norm((*work)[0], cv::NORM_L2SQR) +
+                                     cv::norm((*work)[1], cv::NORM_L2SQR));
           }};
 }
 

@@ -64,14 +64,26 @@ class EventRecorder final : public lum::ComObject<IDispatch> {
   std::vector<Event> events_;
 };
 
-// Advises `sink` on `source`'s connection point for `eventIid`; returns the cookie.
+// Advises `sink` on `source`'s connection point for `eventIid`; returns the cookie, 0
+// when the source raises no such events.
 inline DWORD adviseSink(IUnknown* source, IUnknown* sink,
                         const IID& eventIid = DIID_ILumChangeEvent) {
   ComPtr<IConnectionPointContainer> container;
   source->QueryInterface(iid_of<IConnectionPointContainer>, container.putVoid());
   ComPtr<IConnectionPoint> point;
-  container->FindConnectionPoint(eventIid, point.put());
+  if (container) container->FindConnectionPoint(eventIid, point.put());
   DWORD cookie = 0;
-  point->Advise(sink, &cookie);
+  if (point) point->Advise(sink, &cookie);
   return cookie;
+}
+
+// The object's first connection point: the one its change events go out through.
+inline ComPtr<IConnectionPoint> changePointOf(IUnknown* source) {
+  ComPtr<IConnectionPointContainer> container;
+  source->QueryInterface(iid_of<IConnectionPointContainer>, container.putVoid());
+  ComPtr<IEnumConnectionPoints> points;
+  container->EnumConnectionPoints(points.put());
+  ComPtr<IConnectionPoint> point;
+  points->Next(1, point.put(), nullptr);
+  return point;
 }

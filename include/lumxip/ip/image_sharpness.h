@@ -13,6 +13,11 @@ enum LumImageSharpnessModeConstants : LONG {
   lumImageSharpnessModeGradientEnergy = 8,   // mean squared gradient over squared mean
 };
 
+// The modes' names from bit 0 on, for descriptions and setting a mode by name.
+inline constexpr const wchar_t* kImageSharpnessModeNames[] = {
+    L"lumImageSharpnessModeAutoCorrelation", L"lumImageSharpnessModeAbsDiff",
+    L"lumImageSharpnessModeBandPass", L"lumImageSharpnessModeGradientEnergy"};
+
 enum LumFAs_ImageSharpness : LONG {
   lumFA_ImageSharpness_BandPassFrequencies = 2,  // raised with either band-pass frequency
 };
@@ -20,7 +25,8 @@ enum LumFAs_ImageSharpness : LONG {
 // clang-format off
 #define LUM_IMAGE_SHARPNESS_PROPERTIES(P, x)                                                      \
   P(x, rw, Mode, LumImageSharpnessModeConstants, 17022977, lumImageSharpnessModeBandPass,        \
-    singleBitOf(lumImageSharpnessModeGradientEnergy), "The measure scored")                      \
+    singleBitOf(lumImageSharpnessModeGradientEnergy, kImageSharpnessModeNames),                  \
+    "The measure scored")                                                                        \
   P(x, rw, AbsDiffDistanceX, LONG, 17022978, 1, atLeast<LONG>(0),                                \
     "Columns between the pixels the absolute difference compares")                               \
   P(x, rw, AbsDiffDistanceY, LONG, 17022979, 1, atLeast<LONG>(0),                                \

@@ -23,7 +23,7 @@ struct lcMemberDescription {
 namespace lum::detail {
 
 // The names an enumeration check knows, with their values: a range names its members
-// from its first value on.
+// from its first value on, single bits from bit 0 on.
 template <class Check>
 void describeEnumeration(const Check& check, lcMemberDescription& d) {
   if constexpr (requires { check.names; }) {
@@ -31,6 +31,13 @@ void describeEnumeration(const Check& check, lcMemberDescription& d) {
     for (const wchar_t* name : check.names) {
       d.enumerationNames.emplace_back(name);
       d.enumerationValues.push_back(value++);
+    }
+  } else if constexpr (requires { check.bitNames; }) {
+    LONG value = 1;
+    for (const wchar_t* name : check.bitNames) {
+      d.enumerationNames.emplace_back(name);
+      d.enumerationValues.push_back(value);
+      value <<= 1;
     }
   } else if constexpr (requires { check.firstName; }) {
     d.enumerationNames = {check.firstName, check.secondName};

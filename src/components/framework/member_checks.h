@@ -106,6 +106,23 @@ constexpr lcNotBelow<T> notBelow(T limit, const wchar_t* limitText) {
   return {limit, limitText};
 }
 
+// An enumeration of single bits from 1 to `last`; else message 0x8004810A naming the
+// property. `names` (optional) lists the members' names from bit 0 on, for descriptions.
+template <class E>
+struct lcSingleBitOf {
+  E last;
+  std::span<const wchar_t* const> bitNames = {};
+  void operator()(const wchar_t* name, E value) const {
+    const auto bits = static_cast<uint32_t>(value);
+    if (bits == 0 || (bits & (bits - 1)) != 0 || bits > static_cast<uint32_t>(last))
+      throwInvalidArgument(kMessageNotInEnumeration, lcMessageArgs(name));
+  }
+};
+template <class E>
+constexpr lcSingleBitOf<E> singleBitOf(E last, std::span<const wchar_t* const> names = {}) {
+  return {last, names};
+}
+
 // An enumeration value from `first` to `last` whose refusal (message 0x8004810A) names
 // `argument` rather than the property, for properties the messages know by another name.
 template <class E>

@@ -7,22 +7,6 @@
 #include "ip/sharpness/sharpness.h"
 #include "lumxip/ip/image_sharpness.h"
 
-// An enumeration of single bits from 1 to `last`; else message 0x8004810A naming the
-// property.
-template <class E>
-struct lcSingleBitOf {
-  E last;
-  void operator()(const wchar_t* name, E value) const {
-    const auto bits = static_cast<uint32_t>(value);
-    if (bits == 0 || (bits & (bits - 1)) != 0 || bits > static_cast<uint32_t>(last))
-      throwInvalidArgument(kMessageNotInEnumeration, lcMessageArgs(name));
-  }
-};
-template <class E>
-constexpr lcSingleBitOf<E> singleBitOf(E last) {
-  return {last};
-}
-
 LUM_PARAMETERS(lcImageSharpnessFields, LUM_IMAGE_SHARPNESS_PROPERTIES);
 
 class LUM_VISIBLE CLumImageSharpness final

@@ -16,21 +16,14 @@
 #include "components/framework/module_registration.h"
 #include "support/collections.h"
 #include "support/event_recorder.h"
+#include "support/run_threads.h"
 #include "support/test_widget.h"
 
 namespace {
 
+using lumtest::finishWithin;
 using namespace std::chrono_literals;
 using Widgets = std::vector<ComPtr<ITestWidget>>;
-
-// Runs `work`; a deadlock ends the process with a message instead of hanging the suite.
-void finishWithin(std::chrono::seconds limit, const std::function<void()>& work) {
-  auto done = std::async(std::launch::async, work);
-  if (done.wait_for(limit) == std::future_status::ready) return done.get();
-  std::fprintf(stderr, "collection threads still blocked after %llds: deadlock\n",
-               static_cast<long long>(limit.count()));
-  std::abort();
-}
 
 HRESULT add(ILumCollection* c, ITestWidget* w, LONG index) {
   return c->Add(*asItem(w).ptr(), nullptr, index);

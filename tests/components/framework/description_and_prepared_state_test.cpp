@@ -29,6 +29,13 @@ TEST(ComponentDescription, ListsEveryMemberWithTypeDefaultAndEnumerationNames) {
   EXPECT_EQ(find(members, L"Tag").persistedAs, L"Tag");
   EXPECT_EQ(find(members, L"Combine").kind, L"method");
   EXPECT_EQ(find(members, L"Weight").kind, L"indexed property");
+
+  // An enumeration of single bits names its members 1, 2, 4, ...
+  static constexpr const wchar_t* kBitNames[] = {L"one", L"two", L"four"};
+  lcMemberDescription bits;
+  lum::detail::describeEnumeration(singleBitOf(LONG{4}, kBitNames), bits);
+  EXPECT_EQ(bits.enumerationValues, (std::vector<LONG>{1, 2, 4}));
+  EXPECT_EQ(bits.enumerationNames.back(), L"four");
 }
 
 TEST(ComponentDescription, ReachesHostsThroughTheMemberDescriptionsInterface) {

@@ -11,6 +11,7 @@
 #include "components/oneimage/one_image_tool.h"
 #include "support/conformance.h"
 #include "support/event_recorder.h"
+#include "support/run_threads.h"
 #include "support/test_images.h"
 
 using namespace lumtest;
@@ -34,31 +35,6 @@ LONG lastResult(ILumIPOneImageTool* tool) {
   LONG result = -1;
   if (status) status->get_ResultCode(&result);
   return result;
-}
-
-// The object's first connection point: the one its change events go out through.
-ComPtr<IConnectionPoint> changePointOf(IUnknown* source) {
-  ComPtr<IConnectionPointContainer> container;
-  source->QueryInterface(iid_of<IConnectionPointContainer>, container.putVoid());
-  ComPtr<IEnumConnectionPoints> points;
-  container->EnumConnectionPoints(points.put());
-  ComPtr<IConnectionPoint> point;
-  points->Next(1, point.put(), nullptr);
-  return point;
-}
-
-// Runs `work` on `threads` threads until `duration` has passed.
-template <class Work>
-void runFor(int threads, std::chrono::milliseconds duration, Work work) {
-  std::atomic<bool> stop{false};
-  std::vector<std::jthread> running;
-  for (int t = 0; t < threads; ++t)
-    running.emplace_back([&, t] {
-      while (!stop)
-        work(t);
-    });
-  std::this_thread::sleep_for(duration);
-  stop = true;
 }
 
 // Every run sees the chain as it was at one moment: operators removed and added by
