@@ -98,10 +98,12 @@ struct FastCounter8 {
 
   static void countSpread(uint32_t* bins, const uint8_t* pels, int64_t n) {
     int64_t i = 0;
-    for (; i + 8 <= n; i += 8) {
+    for (; i + 16 <= n; i += 16) {
       const uint8_t* p = pels + i;
       ++bins[p[0]], ++bins[p[1]], ++bins[p[2]], ++bins[p[3]];
       ++bins[p[4]], ++bins[p[5]], ++bins[p[6]], ++bins[p[7]];
+      ++bins[p[8]], ++bins[p[9]], ++bins[p[10]], ++bins[p[11]];
+      ++bins[p[12]], ++bins[p[13]], ++bins[p[14]], ++bins[p[15]];
     }
     for (; i < n; ++i)
       ++bins[pels[i]];
