@@ -117,8 +117,28 @@ class Window {
 
   // The bin of 16 that holds the value of `rank` (counted from 0), and rank less the
   // counts before it. Without branches: on a noisy image the median's bin changes from
-  // one result to the next, and a search that stops early mispredicts.
+  // one result to the next, and a search that stops early mispredicts. With 16 lanes the
+  // running sums of the bins come from one vector, whose lanes at or below `rank` are
+  // the bins before the one sought.
   static int32_t binOfRank(const uint16_t* bins, int32_t& rank) {
+#if HWY_ARCH_X86 && HWY_TARGET != HWY_SCALAR  // 16-lane vectors made of 8-lane blocks
+    const D16 d;
+    if constexpr (hn::MaxLanes(d) == kSegment) {
+      auto sums = hn::LoadU(d, bins);
+      sums = hn::Add(sums, hn::ShiftLeftLanes<1>(d, sums));  // within each 8-lane block
+      sums = hn::Add(sums, hn::ShiftLeftLanes<2>(d, sums));
+      sums = hn::Add(sums, hn::ShiftLeftLanes<4>(d, sums));
+      sums = hn::Add(sums, hn::ConcatLowerLower(d, hn::Broadcast<7>(sums), hn::Zero(d)));
+      // before[b]: the counts of bins 0 to b - 1. Window counts stay below 65536, so no
+      // running sum wraps.
+      alignas(64) uint16_t before[kSegment + 1] = {};
+      hn::StoreU(sums, d, before + 1);
+      const auto above = hn::Gt(sums, hn::Set(d, static_cast<uint16_t>(rank)));
+      const int32_t bin = kSegment - static_cast<int32_t>(hn::CountTrue(d, above));
+      rank -= before[bin];
+      return bin;
+    }
+#endif
     int32_t bin = 0, before = 0, running = 0;
     for (int32_t i = 0; i < kSegment; ++i) {
       running += bins[i];

@@ -76,6 +76,20 @@ TEST(HistoCount, EveryTwinCountsWhatTheRunsAndTheMaskLetThrough) {
   }
 }
 
+// Rows whose neighbours repeat (flat, narrow noise) and rows of noise over the whole
+// range take different counting paths; a mix of both, whole and in runs, counts exactly.
+TEST(HistoCount, RepeatingAndSpreadRowsCountAlike) {
+  std::mt19937 random(7);
+  auto src = randomPels<uint8_t>(random, 301, 40);
+  const lcPelRows<uint8_t> rows = src.rows();
+  for (int32_t y = 0; y < rows.height; y += 2)
+    for (int32_t x = 0; x < rows.width; ++x)
+      rows[y][x] = static_cast<uint8_t>(y % 4 == 0 ? 200 : 100 + random() % 3);
+  const lcRLEBuffer runs = randomRuns(random, {0, 0, 301, 40});
+  expectCounts(src, {}, 256);
+  expectCounts(src, {&runs, nullptr}, 256);
+}
+
 TEST(HistoCount, RefusesNoBinsAndAMaskOfAnotherSize) {
   std::mt19937 random(1);
   const auto src = randomPels<uint8_t>(random, 20, 10);
