@@ -49,13 +49,6 @@ struct TableEdge {
   double slope, tolerance = 1.0;
 };
 
-// An edge crossing the current row and the first column at or right of the crossing,
-// held within the columns the row may cover.
-struct Active {
-  const TableEdge* entry;
-  int32_t column;
-};
-
 // The first column whose centre lies at or right of where `e` crosses the line at y,
 // held within [lo, hi], from Edge::x.
 [[gnu::noinline]] int32_t exactCrossingColumn(const TableEdge& e, double y, int32_t lo,
@@ -63,21 +56,42 @@ struct Active {
   return static_cast<int32_t>(std::clamp<int64_t>(lcFirstColumnFrom(e.edge.x(y)), lo, hi));
 }
 
-// The same from the slope where the approximation is far enough from a pixel centre.
-inline int32_t crossingColumn(const TableEdge& e, double y, int32_t lo, int32_t hi) {
-  const double v = e.edge.a.x + (y - e.edge.a.y) * e.slope - 0.5;
-  // The column is ceil(v) of the exact crossing, which lies within the tolerance.
-  if (!(v > lo - 2.0 && v < hi + 1.0)) {
-    if (e.tolerance < 0.25) return v <= lo - 2.0 ? lo : hi;
-    return exactCrossingColumn(e, y, lo, hi);
+// An edge crossing the current row, stepped a row at a time in 32.32 fixed point: `v`
+// is its crossing less half a pixel, so ceil(v) is the first column whose centre lies
+// at or right of it. Each step truncates by less than one unit and the start lies within
+// the edge's tolerance, so v stays within `slack` units of the crossing Edge::x gives;
+// where its fraction is farther than that from a whole column, the column is the same,
+// and elsewhere Edge::x decides.
+struct Active {
+  Active(const TableEdge& e, int64_t row) : entry(&e) {
+    const double v = e.edge.a.x + (lcPixelCentre(row) - e.edge.a.y) * e.slope - 0.5;
+    const double rows = static_cast<double>(e.last - row) + 2.0;
+    const double slackUnits = rows + (e.tolerance + 0x1p-52 * std::abs(v)) * kOne + 1.0;
+    // Fixed point only where every crossing lies within 2^29 (the tolerance bounds the
+    // edge's reach), the step fits and the slack leaves most fractions.
+    if (e.tolerance < 0x1p-17 && std::abs(e.slope) < 0x1p29 && slackUnits < 0x1p28) {
+      fixed = static_cast<int64_t>(v * kOne);
+      step = static_cast<int64_t>(e.slope * kOne);
+      slack = static_cast<uint32_t>(slackUnits);
+    }
   }
-  auto below = static_cast<int64_t>(v);
-  below -= static_cast<double>(below) > v;  // floor
-  const double fraction = v - static_cast<double>(below);
-  if (!(fraction > e.tolerance && fraction < 1.0 - e.tolerance))
-    return exactCrossingColumn(e, y, lo, hi);
-  return static_cast<int32_t>(std::clamp<int64_t>(below + 1, lo, hi));
-}
+  // The column of the row `y` (the next one after the last asked for), within [lo, hi].
+  int32_t next(double y, int32_t lo, int32_t hi) {
+    const int64_t v = fixed;
+    fixed += step;
+    const auto fraction = static_cast<uint32_t>(v);
+    if (fraction - slack - 1 >= kMaxFraction - 2 * slack)
+      return exactCrossingColumn(*entry, y, lo, hi);
+    return static_cast<int32_t>(std::clamp<int64_t>((v >> 32) + 1, lo, hi));
+  }
+
+  static constexpr double kOne = 0x1p32;
+  static constexpr uint32_t kMaxFraction = UINT32_MAX;
+  const TableEdge* entry;
+  int64_t fixed = 0, step = 0;
+  uint32_t slack = kMaxFraction / 2;  // never within: Edge::x decides every row
+  int32_t column = 0;
+};
 
 }  // namespace
 
@@ -165,11 +179,11 @@ void lcGenPoly::pixelRows(int32_t y0, int32_t y1, int32_t x0, int32_t x1,
         lastOfAll = std::min(lastOfAll, a.entry->last);
     }
     for (; next < table.size() && table[next].first <= row; ++next) {
-      active.push_back({&table[next], 0});
+      active.emplace_back(table[next], row);
       lastOfAll = std::min(lastOfAll, table[next].last);
     }
     for (Active& a : active)
-      a.column = crossingColumn(*a.entry, y, lo, hi);
+      a.column = a.next(y, lo, hi);
     // Insertion sort: the order changes little from row to row.
     for (size_t i = 1; i < active.size(); ++i)
       for (size_t j = i; j > 0 && active[j].column < active[j - 1].column; --j)
