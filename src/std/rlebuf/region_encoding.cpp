@@ -12,16 +12,19 @@ class RowWriter final : public lcPixelRowSink {
 
   void row(int32_t, std::span<const lcPixelSpan> spans) override {
     uint8_t* out = block_.beginRow(2 * spans.size() + 1);
+    // Held in registers for the row: the pair stores could alias the members.
+    const lcRunPairs inside = inside_, outside = outside_;
+    const int32_t x1 = x1_;
     int32_t x = x0_;
     for (const lcPixelSpan& span : spans) {
       // Spans left to right, apart and within the window keep the runs within the
       // row's room and make them cover it exactly.
-      if (span.begin < x || span.end <= span.begin || span.end > x1_) badSpans();
-      if (span.begin > x) out = lcWriteRunPairsFast(out, outside_, span.begin - x);
-      out = lcWriteRunPairsFast(out, inside_, span.end - span.begin);
+      if (span.begin < x || span.end <= span.begin || span.end > x1) badSpans();
+      if (span.begin > x) out = lcWriteRunPairsFast(out, outside, span.begin - x);
+      out = lcWriteRunPairsFast(out, inside, span.end - span.begin);
       x = span.end;
     }
-    if (x1_ > x) out = lcWriteRunPairsFast(out, outside_, x1_ - x);
+    if (x1 > x) out = lcWriteRunPairsFast(out, outside, x1 - x);
     block_.endRow(out);
     if (block_.size() > static_cast<size_t>(kMaxRLEBytes))
       throw lcShapesError::InfiniteExtent(L"the region is too large to encode");
@@ -34,7 +37,7 @@ class RowWriter final : public lcPixelRowSink {
 
   lcRLEBlockWriter& block_;
   int32_t x0_, x1_;
-  uint8_t inside_, outside_;
+  lcRunPairs inside_, outside_;
 };
 
 }  // namespace

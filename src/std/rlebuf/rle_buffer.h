@@ -101,19 +101,25 @@ class lcRLERowWriter {
   std::vector<uint8_t>& bytes_;
 };
 
-// Writes the pairs of a run of `length` > 0 pixels from `out` and returns their end,
-// eight pairs to a store: most runs of a row take one. The stores may reach 14 bytes
+// Eight pairs (value, 255): the full pairs of a run, ready to store eight at a time.
+struct lcRunPairs {
+  explicit lcRunPairs(uint8_t value) {
+    for (size_t i = 0; i < bytes.size(); i += 2)
+      bytes[i] = value, bytes[i + 1] = 255;
+  }
+  std::array<uint8_t, 16> bytes;
+};
+
+// Writes the pairs of a run of `length` > 0 pixels of `pairs`' value from `out` and
+// returns their end: most runs of a row take one store. The stores may reach 14 bytes
 // past the end, which the rows of lcRLEBlockWriter leave room for.
-inline uint8_t* lcWriteRunPairsFast(uint8_t* out, uint8_t value, int64_t length) {
-  std::array<uint8_t, 16> pattern;
-  for (size_t i = 0; i < pattern.size(); i += 2)
-    pattern[i] = value, pattern[i + 1] = 255;
+inline uint8_t* lcWriteRunPairsFast(uint8_t* out, const lcRunPairs& pairs, int64_t length) {
   const auto full = static_cast<size_t>(length / 255);
   for (size_t i = 0; i < full; i += 8)
-    std::memcpy(out + 2 * i, pattern.data(), pattern.size());
+    std::memcpy(out + 2 * i, pairs.bytes.data(), pairs.bytes.size());
   out += 2 * full;
   if (const auto rest = static_cast<uint8_t>(length % 255); rest > 0)
-    out[0] = value, out[1] = rest, out += 2;
+    out[0] = pairs.bytes[0], out[1] = rest, out += 2;
   return out;
 }
 
