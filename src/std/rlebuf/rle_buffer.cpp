@@ -1,5 +1,7 @@
 #include "std/rlebuf/rle_buffer.h"
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 
 struct lcRLEBuffer::Rep {
@@ -124,4 +126,50 @@ const lc2XformCache& lcRLEBuffer::xform() const {
 void lcRLEBuffer::setXform(lc2XformCache xform) {
   rep();
   xform_ = std::move(xform);
+}
+
+lcRLEBlockWriter::lcRLEBlockWriter(int32_t offsetX, int32_t offsetY, int32_t width, int32_t height)
+    : offsetX_(offsetX), offsetY_(offsetY), width_(width), height_(height) {
+  if (width < 0 || height < 0) throw lcRLEBuffer::BadEncoding(L"negative size");
+  rowStarts_.resize(static_cast<size_t>(height) + 1);
+  // Room for three runs of any lengths a row (a convex region's row) up front, within
+  // a bound, so that most encodings never grow the block.
+  const uint64_t perRow = 2 * (3 + static_cast<uint64_t>(width / 255) + 1);
+  grow(static_cast<size_t>(std::min<uint64_t>(perRow * static_cast<uint64_t>(height), 1u << 24)));
+}
+
+void lcRLEBlockWriter::grow(size_t room) {
+  const size_t used = size();
+  const size_t capacity = static_cast<size_t>(end_ - block_.get());
+  if (room > UINT32_MAX - used) throw lcRLEBuffer::BadEncoding(L"encoding too large");
+  const size_t wanted = std::max(used + room, std::min<size_t>(2 * capacity, UINT32_MAX));
+  auto block = std::make_unique_for_overwrite<uint8_t[]>(wanted);
+  if (used > 0) std::memcpy(block.get(), block_.get(), used);
+  block_ = std::move(block);
+  at_ = block_.get() + used;
+  end_ = block_.get() + wanted;
+}
+
+void lcRLEBlockWriter::beginRowFailed() const {
+  throw lcRLEBuffer::BadEncoding(open_ ? L"a row begun before the last one ended"
+                                       : L"more rows than the buffer holds");
+}
+
+void lcRLEBlockWriter::endRowFailed() const {
+  throw lcRLEBuffer::BadEncoding(L"row " + std::to_wstring(row_) + L" ended before it began");
+}
+
+lcRLEBuffer lcRLEBlockWriter::finish() {
+  if (open_ || row_ != height_) throw lcRLEBuffer::BadEncoding(L"rows missing");
+  rowStarts_.back() = static_cast<uint32_t>(size());
+  auto rep = std::make_shared<lcRLEBuffer::Rep>();
+  rep->width = static_cast<int32_t>(width_);
+  rep->bytes = {block_.get(), size()};
+  rep->rowStarts = std::move(rowStarts_);
+  rep->owner = std::shared_ptr<const uint8_t[]>(std::move(block_));
+  at_ = end_ = nullptr;
+  lcRLEBuffer buffer;
+  buffer.rep_ = std::move(rep);
+  buffer.offsetX_ = offsetX_, buffer.offsetY_ = offsetY_;
+  return buffer;
 }

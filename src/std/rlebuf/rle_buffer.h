@@ -9,7 +9,9 @@
 // last copy. Offset and transform belong to each copy. A default buffer is empty, and
 // every query on it throws Degenerate.
 
+#include <array>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <span>
 #include <vector>
@@ -59,6 +61,7 @@ class LC_VISIBLE lcRLEBuffer {
   void setXform(lc2XformCache xform);
 
  private:
+  friend class lcRLEBlockWriter;
   struct Rep;
   const Rep& rep() const;
 
@@ -68,6 +71,15 @@ class LC_VISIBLE lcRLEBuffer {
   lc2XformCache xform_;
 };
 
+// Writes the pairs of a run of `length` pixels from `out`, split at 255; returns the
+// end. Nothing for a length <= 0.
+inline uint8_t* lcWriteRunPairs(uint8_t* out, uint8_t value, int64_t length) {
+  for (; length >= 255; length -= 255, out += 2)
+    out[0] = value, out[1] = 255;
+  if (length > 0) out[0] = value, out[1] = static_cast<uint8_t>(length), out += 2;
+  return out;
+}
+
 // Appends one row's runs to a byte block: stretches of one value are split at 255.
 class lcRLERowWriter {
  public:
@@ -75,13 +87,9 @@ class lcRLERowWriter {
   void run(uint8_t value, int64_t length) {
     if (length <= 0) return;
     // All the pairs of the run at once: long runs are the common case of a region.
-    const size_t full = static_cast<size_t>(length / 255), rest = static_cast<size_t>(length % 255);
     const size_t at = bytes_.size();
-    bytes_.resize(at + 2 * (full + (rest > 0)));
-    uint8_t* out = bytes_.data() + at;
-    for (size_t i = 0; i < full; ++i, out += 2)
-      out[0] = value, out[1] = 255;
-    if (rest > 0) out[0] = value, out[1] = static_cast<uint8_t>(rest);
+    bytes_.resize(at + 2 * static_cast<size_t>(length / 255 + (length % 255 > 0)));
+    lcWriteRunPairs(bytes_.data() + at, value, length);
   }
   void endRow() { pair(0, 0); }
 
@@ -91,4 +99,77 @@ class lcRLERowWriter {
     bytes_.push_back(length);
   }
   std::vector<uint8_t>& bytes_;
+};
+
+// Eight pairs (value, 255): the full pairs of a run, ready to store eight at a time.
+struct lcRunPairs {
+  explicit lcRunPairs(uint8_t value) {
+    for (size_t i = 0; i < bytes.size(); i += 2)
+      bytes[i] = value, bytes[i + 1] = 255;
+  }
+  std::array<uint8_t, 16> bytes;
+};
+
+// Writes the pairs of a run of `length` > 0 pixels of `pairs`' value from `out` and
+// returns their end: most runs of a row take one store. The stores may reach 14 bytes
+// past the end, which the rows of lcRLEBlockWriter leave room for.
+inline uint8_t* lcWriteRunPairsFast(uint8_t* out, const lcRunPairs& pairs, int64_t length) {
+  const auto full = static_cast<size_t>(length / 255);
+  for (size_t i = 0; i < full; i += 8)
+    std::memcpy(out + 2 * i, pairs.bytes.data(), pairs.bytes.size());
+  out += 2 * full;
+  if (const auto rest = static_cast<uint8_t>(length % 255); rest > 0)
+    out[0] = pairs.bytes[0], out[1] = rest, out += 2;
+  return out;
+}
+
+// Builds a whole buffer row by row in one block, for encoders that know how many runs a
+// row holds before writing it: a row costs one room check, the stores of its pairs (by
+// lcWriteRunPairsFast, through a pointer the encoder keeps in a register) and its end
+// pair, and the buffer needs no second pass over its rows. The encoder vouches for what
+// the readers rely on: a row's runs, no more than it announced, cover the width exactly.
+class LC_VISIBLE lcRLEBlockWriter {
+ public:
+  lcRLEBlockWriter(int32_t offsetX, int32_t offsetY, int32_t width, int32_t height);
+
+  // Starts the next row, with room for up to `runs` runs of any lengths that together
+  // cover the width; returns where its pairs go. BadEncoding past the last row.
+  uint8_t* beginRow(size_t runs) {
+    if (open_ || row_ >= height_ || runs > kMaxRuns) beginRowFailed();
+    // Splitting at 255 adds at most width / 255 pairs to a row's runs; one more ends it.
+    const size_t room = 2 * (runs + static_cast<size_t>(width_ / 255) + 1) + kSlack;
+    if (static_cast<size_t>(end_ - at_) < room) grow(room);
+    rowStarts_[static_cast<size_t>(row_)] = static_cast<uint32_t>(at_ - block_.get());
+    open_ = true;
+    return at_;
+  }
+  // Ends the row whose pairs end at `end`.
+  void endRow(uint8_t* end) {
+    if (!open_) endRowFailed();
+    end[0] = 0, end[1] = 0;
+    at_ = end + 2;
+    open_ = false;
+    ++row_;
+  }
+  // Bytes written so far.
+  size_t size() const { return static_cast<size_t>(at_ - block_.get()); }
+  // The buffer over the rows written; BadEncoding unless all of them were.
+  lcRLEBuffer finish();
+
+ private:
+  static constexpr size_t kMaxRuns = size_t{1} << 32;
+  static constexpr size_t kSlack = 16;
+  [[noreturn]] void beginRowFailed() const;
+  [[noreturn]] void endRowFailed() const;
+  void grow(size_t room);
+
+  int32_t offsetX_, offsetY_;
+  int64_t width_;
+  int32_t height_;
+  int32_t row_ = 0;
+  bool open_ = false;
+  std::unique_ptr<uint8_t[]> block_;
+  uint8_t* at_ = nullptr;
+  uint8_t* end_ = nullptr;
+  std::vector<uint32_t> rowStarts_;
 };

@@ -1,5 +1,6 @@
 #include "std/shapes/circle.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "std/archive/archive.h"
@@ -11,6 +12,15 @@
 namespace {
 constexpr uint32_t kVersion = 1;
 [[maybe_unused]] const bool registered = lcRegisterArchivable<lcCircle>("lcCircle");
+
+// The chord at y: half-width sqrt((r - |dy|)(r + |dy|)), never beyond r.
+bool chord(const lc2Vector& centre, double radius, double y, double& lo, double& hi) {
+  const double dy = std::abs(y - centre.y);
+  if (!(dy <= radius)) return false;
+  const double half = std::min(radius, std::sqrt((radius - dy) * (radius + dy)));
+  lo = centre.x - half, hi = centre.x + half;
+  return true;
+}
 }  // namespace
 
 lc2XformLinear lcCircle::unitCircle() const {
@@ -18,10 +28,8 @@ lc2XformLinear lcCircle::unitCircle() const {
 }
 
 void lcCircle::rowSpans(double y, lcRealSpans& spans) const {
-  const double dy = std::abs(y - centre_.y);
-  if (!(dy <= radius_)) return;
-  const double half = std::min(radius_, std::sqrt((radius_ - dy) * (radius_ + dy)));
-  spans.add(centre_.x - half, centre_.x + half);
+  double lo = 0.0, hi = 0.0;
+  if (chord(centre_, radius_, y, lo, hi)) spans.add(lo, hi);
 }
 
 lcExtent lcCircle::extent() const {
@@ -50,4 +58,11 @@ void lcCircle::sample(const lcSampleParams& params, lcBoundarySamples& samples) 
 
 lcBoundary lcCircle::boundary() const {
   return {{lcEllipseContour(unitCircle())}};
+}
+
+void lcCircle::pixelRows(int32_t y0, int32_t y1, int32_t x0, int32_t x1,
+                         lcPixelRowSink& sink) const {
+  stretchRows(y0, y1, x0, x1, sink, [this](double y, double& lo, double& hi) {
+    return chord(centre_, radius_, y, lo, hi);
+  });
 }

@@ -56,3 +56,9 @@ lcShapeHandle lcEllipse2::reversed() const {
 lcBoundary lcEllipse2::boundary() const {
   return {{lcEllipseContour(unitCircle())}};
 }
+
+void lcEllipse2::pixelRows(int32_t y0, int32_t y1, int32_t x0, int32_t x1,
+                           lcPixelRowSink& sink) const {
+  stretchRows(y0, y1, x0, x1, sink,
+              [this](double y, double& lo, double& hi) { return rows_.stretch(y, 1.0, lo, hi); });
+}

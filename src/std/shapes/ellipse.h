@@ -36,6 +36,9 @@ class LC_VISIBLE lcEllipse2 final : public lcSpanShape {
   // E with its second column negated.
   lcShapeHandle reversed() const override;
   lcShapeHandle map(const lc2XformLinear& xform) const override;
+  // The rows with rowSpans inlined into the loop: the common regions encode fastest.
+  void pixelRows(int32_t y0, int32_t y1, int32_t x0, int32_t x1,
+                 lcPixelRowSink& sink) const override;
   bool isEqual(const lcShape& other) const override { return equalAsClass(*this, other); }
   void visit(lcShapeVisitor& visitor) const override { visitor.visit(*this); }
   friend bool operator==(const lcEllipse2& l, const lcEllipse2& r) {

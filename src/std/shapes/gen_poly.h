@@ -35,8 +35,10 @@ class LC_VISIBLE lcGenPoly final : public lcShape {
   void pixelSpans(int32_t row, int32_t x0, int32_t x1,
                   std::vector<lcPixelSpan>& spans) const override;
   // Walks the rows with an edge table sorted by first row and a list of the edges
-  // crossing the current row, kept in crossing order: a row costs its crossings, not
-  // every edge. Each crossing is worked out as contains() works it out.
+  // crossing the current row, kept in column order by insertion: a row costs its
+  // crossings, not every edge. Each crossing steps by its edge's slope and falls back
+  // to the expression contains() evaluates near a pixel centre, so the pixels agree
+  // with contains() exactly.
   void pixelRows(int32_t y0, int32_t y1, int32_t x0, int32_t x1,
                  lcPixelRowSink& sink) const override;
 
@@ -47,10 +49,6 @@ class LC_VISIBLE lcGenPoly final : public lcShape {
   lcBoundary boundary() const override;
 
  private:
-  // The spans between crossings 2k and 2k + 1 (sorted), cut to the extent.
-  void appendSpans(const std::vector<double>& crossings, int32_t x0, int32_t x1,
-                   std::vector<lcPixelSpan>& spans) const;
-
   std::vector<lc2Vector> vertices_;
   lcExtent extent_;
 };

@@ -26,7 +26,7 @@ int64_t ceilColumn(double value) {
 
 }  // namespace
 
-int64_t lcFirstColumnFrom(double lo) {
+int64_t lcFirstColumnFromFar(double lo) {
   if (std::isnan(lo)) return static_cast<int64_t>(kHighest) + 1;  // no column
   int64_t c = ceilColumn(lo - 0.5);
   // The subtraction may round; the comparison below is the rule.
@@ -37,7 +37,7 @@ int64_t lcFirstColumnFrom(double lo) {
   return c;
 }
 
-int64_t lcLastColumnTo(double hi, bool closed) {
+int64_t lcLastColumnToFar(double hi, bool closed) {
   if (std::isnan(hi)) return static_cast<int64_t>(kLowest) - 1;
   const auto within = [&](int64_t c) {
     return closed ? lcPixelCentre(c) <= hi : lcPixelCentre(c) < hi;
@@ -64,6 +64,8 @@ void lcAppendPixelSpan(int64_t begin, int64_t end, int32_t x0, int32_t x1,
 
 void lcAppendPixelSpans(const lcRealSpans& spans, bool closed, int32_t x0, int32_t x1,
                         std::vector<lcPixelSpan>& out) {
-  for (const lcRealSpan& s : spans)
-    lcAppendPixelSpan(lcFirstColumnFrom(s.lo), lcLastColumnTo(s.hi, closed) + 1, x0, x1, out);
+  std::array<lcPixelSpan, 4> columns;
+  const size_t count = lcColumnSpans(spans, closed, x0, x1, columns.data());
+  for (size_t i = 0; i < count; ++i)
+    lcAppendPixelSpan(columns[i].begin, columns[i].end, x0, x1, out);
 }

@@ -8,6 +8,7 @@
 // centre c + 0.5 compares with lo and hi as contains() compares a point, so the pixels
 // and contains() agree bit for bit.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -42,9 +43,49 @@ inline bool lcSpansContain(const lcRealSpans& spans, double x, bool closed) {
 }
 
 // The first column whose centre is >= lo, and the last whose centre is <= hi (closed)
-// or < hi (half-open), held within the 32-bit range less one at each end.
-LC_CORE_API int64_t lcFirstColumnFrom(double lo);
-LC_CORE_API int64_t lcLastColumnTo(double hi, bool closed);
+// or < hi (half-open), held within the 32-bit range less one at each end. Inline for
+// the ends that lie well within that range, which every row of an encoding rounds.
+LC_CORE_API int64_t lcFirstColumnFromFar(double lo);
+LC_CORE_API int64_t lcLastColumnToFar(double hi, bool closed);
+
+inline int64_t lcFirstColumnFrom(double lo) {
+  if (!(lo > -0x1p30 && lo < 0x1p30)) return lcFirstColumnFromFar(lo);  // NaN too
+  // Truncating lo - 0.5 lands within one column of the answer whatever the rounding;
+  // the centre comparisons then decide exactly.
+  auto c = static_cast<int64_t>(lo - 0.5);
+  c += static_cast<double>(c) + 0.5 < lo;
+  c -= static_cast<double>(c) - 0.5 >= lo;
+  return c;
+}
+
+inline int64_t lcLastColumnTo(double hi, bool closed) {
+  if (!(hi > -0x1p30 && hi < 0x1p30)) return lcLastColumnToFar(hi, closed);
+  auto c = static_cast<int64_t>(hi - 0.5);
+  const auto within = [&](int64_t column) {
+    const double centre = static_cast<double>(column) + 0.5;
+    return closed ? centre <= hi : centre < hi;
+  };
+  c += within(c + 1);
+  c -= !within(c);
+  return c;
+}
+
+// The columns of `spans` within [x0, x1), touching ones merged, written to `out` (room
+// for spans.size()); returns how many.
+inline size_t lcColumnSpans(const lcRealSpans& spans, bool closed, int32_t x0, int32_t x1,
+                            lcPixelSpan* out) {
+  size_t count = 0;
+  for (const lcRealSpan& s : spans) {
+    const int64_t begin = std::max<int64_t>(lcFirstColumnFrom(s.lo), x0);
+    const int64_t end = std::min<int64_t>(lcLastColumnTo(s.hi, closed) + 1, x1);
+    if (begin >= end) continue;
+    if (count > 0 && out[count - 1].end >= begin)
+      out[count - 1].end = std::max(out[count - 1].end, static_cast<int32_t>(end));
+    else
+      out[count++] = {static_cast<int32_t>(begin), static_cast<int32_t>(end)};
+  }
+  return count;
+}
 
 // Appends the columns of `spans` within [x0, x1) to `out`, merging touching ones.
 LC_CORE_API void lcAppendPixelSpans(const lcRealSpans& spans, bool closed, int32_t x0, int32_t x1,

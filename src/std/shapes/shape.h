@@ -17,6 +17,7 @@
 // row at a time, at a cost per row rather than per pixel.
 
 #include <cstddef>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -42,7 +43,7 @@ struct lcPixelSpan {
 // Takes the pixel spans of a shape a row at a time (see lcShape::pixelRows).
 class lcPixelRowSink {
  public:
-  virtual void row(int32_t y, const std::vector<lcPixelSpan>& spans) = 0;
+  virtual void row(int32_t y, std::span<const lcPixelSpan> spans) = 0;
 
  protected:
   ~lcPixelRowSink() = default;

@@ -3,32 +3,19 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-bool inRows(double y, const lcExtent& box, bool closed) {
-  return box.top <= y && (closed ? y <= box.bottom : y < box.bottom);
-}
-
-}  // namespace
-
 lcRect lcSpanShape::boundingBox() const {
   const lcExtent e = extent();
   return lcRect(e.left, e.top, e.right - e.left, e.bottom - e.top);
 }
 
-lcRealSpans lcSpanShape::boxedSpans(double y) const {
-  lcRealSpans cut;
-  const lcExtent box = extent();
-  if (!inRows(y, box, closed_)) return cut;
+lcRealSpans lcSpanShape::boxedSpans(double y, const lcExtent& box) const {
   lcRealSpans spans;
-  rowSpans(y, spans);
-  for (const lcRealSpan& s : spans)
-    cut.add(std::max(s.lo, box.left), std::min(s.hi, box.right));
-  return cut;
+  if (inRows(y, box)) rowSpans(y, spans);
+  return cutToBox(spans, box);
 }
 
 bool lcSpanShape::contains(const lc2Vector& point) const {
-  return lcSpansContain(boxedSpans(point.y), point.x, closed_);
+  return lcSpansContain(boxedSpans(point.y, extent()), point.x, closed_);
 }
 
 lcPelRect lcSpanShape::pixelWindow() const {
@@ -37,7 +24,12 @@ lcPelRect lcSpanShape::pixelWindow() const {
 
 void lcSpanShape::pixelSpans(int32_t row, int32_t x0, int32_t x1,
                              std::vector<lcPixelSpan>& spans) const {
-  lcAppendPixelSpans(boxedSpans(lcPixelCentre(row)), closed_, x0, x1, spans);
+  lcAppendPixelSpans(boxedSpans(lcPixelCentre(row), extent()), closed_, x0, x1, spans);
+}
+
+void lcSpanShape::pixelRows(int32_t y0, int32_t y1, int32_t x0, int32_t x1,
+                            lcPixelRowSink& sink) const {
+  spanRows(y0, y1, x0, x1, sink, [this](double y, lcRealSpans& spans) { rowSpans(y, spans); });
 }
 
 lcPelRect lcPixelAlignedExtent(const lcExtent& box, bool closed) {
@@ -65,18 +57,6 @@ lcEllipseRows::lcEllipseRows(const lc2XformLinear& circle) : unitCircle(circle) 
   b = i00 * i01 + i10 * i11;
   detInverse = inv.det();
   valid = a > 0.0 && std::isfinite(a);
-}
-
-bool lcEllipseRows::stretch(double y, double scale, double& lo, double& hi) const {
-  if (!valid || !(scale >= 0.0)) return false;
-  const double dy = y - unitCircle.translation().y;
-  // a dx^2 + 2 b dy dx + c dy^2 <= scale^2 has the discriminant a scale^2 - det^2 dy^2.
-  const double discriminant = a * scale * scale - detInverse * detInverse * dy * dy;
-  if (!(discriminant >= 0.0)) return false;
-  const double mid = unitCircle.translation().x - b / a * dy;
-  const double half = std::sqrt(discriminant) / a;
-  lo = mid - half, hi = mid + half;
-  return true;
 }
 
 void lcEllipseRows::add(double y, double scale, lcRealSpans& spans) const {

@@ -43,6 +43,20 @@ TEST(RegionPixels, MaskHoldsExactlyTheContainedCentresOfRandomShapes) {
   EXPECT_GT(insideCount, 20000);  // the shapes are not empty
 }
 
+// Polygon edges step from row to row by their slope; vertices on the half-pixel grid put
+// crossings exactly on pixel centres, where only the exact crossing may decide.
+TEST(RegionPixels, PolygonCrossingsOnPixelCentresMatchContains) {
+  std::mt19937 engine(17);
+  int64_t insideCount = 0;
+  for (int i = 0; i < 60; ++i) {
+    std::vector<lc2Vector> vertices(3 + engine() % 9);
+    for (lc2Vector& v : vertices)
+      v = {0.5 * static_cast<int>(engine() % 240), 0.5 * static_cast<int>(engine() % 240)};
+    checkPixels(lcGenPoly(vertices), "polygon " + std::to_string(i), insideCount);
+  }
+  EXPECT_GT(insideCount, 20000);
+}
+
 TEST(RegionPixels, WholePixelRectangleEncodesAllInside) {
   const lcRLEBuffer rle = lcEncodeRegion(lcRect(2, 3, 300, 2), 255, 0);
   EXPECT_EQ(rle.window(), (lcPelRect{2, 3, 302, 5}));
