@@ -87,6 +87,7 @@ void lc2XformComposed::archive(lcArchive& archive) {
   lc2XformBase::archive(archive);
   std::vector<lc2XformHandle> list = list_;
   archive.transfer(list);
+  if (!archive.isLoading()) return;  // storing writes nothing back: others may be reading
   if (hasEmpty(list)) throw lcArchive::BadContent(L"empty transform handle in a chain");
   const uint64_t length = lengthOf(list);
   if (length > kMaxLength) throw lcArchive::BadContent(L"transform chain too long");

@@ -1,5 +1,7 @@
 #include "std/math/xform_linear.h"
 
+#include "std/archive/archive.h"
+
 lc2XformLinear lc2XformLinear::inverse() const {
   const lc2Matrix inverted = matrix_.inverse();
   return lc2XformLinear(inverted, -(inverted * translation_));
@@ -11,6 +13,8 @@ void lc2XformLinear::archive(lcArchive& archive) {
   lc2Matrix matrix = matrix_;
   translation.archive(archive);
   matrix.archive(archive);
+  // Storing writes nothing back: a shared transform may be read by other threads meanwhile.
+  if (!archive.isLoading()) return;
   translation_ = translation;
   matrix_ = matrix;
 }
