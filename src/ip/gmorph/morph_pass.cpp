@@ -101,10 +101,47 @@ constexpr int32_t kDirectSpan = 8;
 // stays below van Herk's three row operations and copies up to this height.
 constexpr int32_t kDirectColumns = 15;
 
-// The minimum (maximum) of N neighbours along one input row, for each result column.
-// Beyond the row: the neutral value. Small N: N shifted loads a vector. Larger: windows
-// of 2, 4, 8, ... pixels by doubling, then two overlapping ones of the largest power of
-// two not above N.
+// The minimum (maximum) of N neighbours along a row, for each result column, from a row
+// of width + N - 1 pixels already padded with the neutral value beyond the input. Small N:
+// N shifted loads a vector. Larger: windows of 2, 4, 8, ... pixels by doubling, then two
+// overlapping ones of the largest power of two not above N.
+class RowSlider {
+ public:
+  RowSlider(int32_t width, int32_t n, bool erode)
+      : width_(width),
+        n_(n),
+        erode_(erode),
+        ping_(static_cast<std::size_t>(width + n)),
+        pong_(ping_.size()) {}
+
+  void operator()(const uint8_t* padded, uint8_t* out) {
+    if (n_ <= kDirectSpan) {
+      lcMorphRows::combineShifted(padded, n_, out, width_, erode_);
+      return;
+    }
+    int32_t length = width_ + n_ - 1;
+    const uint8_t* current = padded;
+    uint8_t* next = ping_.data();
+    uint8_t* spare = pong_.data();
+    int32_t k = 1;
+    for (; 2 * k <= n_; k *= 2) {
+      lcMorphRows::combineRows(current, current + k, next, length - k, erode_);
+      length -= k;
+      current = next;
+      std::swap(next, spare);
+    }
+    lcMorphRows::combineRows(current, current + (n_ - k), out, width_, erode_);
+  }
+
+ private:
+  int32_t width_;
+  int32_t n_;
+  bool erode_;
+  std::vector<uint8_t> ping_;
+  std::vector<uint8_t> pong_;
+};
+
+// The row windows of input rows: row iy (possibly outside the input: all neutral) into out.
 class RowWindows {
  public:
   RowWindows(const Band& job, const Reach& at, int32_t width, int32_t n, bool erode)
@@ -113,30 +150,17 @@ class RowWindows {
         width_(width),
         n_(n),
         erode_(erode),
-        ping_(static_cast<std::size_t>(width + n)),
-        pong_(ping_.size()) {}
+        padded_(static_cast<std::size_t>(width + n)),
+        slide_(width, n, erode) {}
 
-  // Input row iy (possibly outside the input: all neutral) into out.
   void operator()(int32_t iy, uint8_t* out) {
     if (iy < 0 || iy >= job_.in.height) {
       std::fill_n(out, width_, neutralOf(erode_));
       return;
     }
-    int32_t length = width_ + n_ - 1;
-    paddedRow(job_.in[iy], job_.in.width, first_, length, neutralOf(erode_), ping_.data());
-    if (n_ <= kDirectSpan) {
-      lcMorphRows::combineShifted(ping_.data(), n_, out, width_, erode_);
-      return;
-    }
-    uint8_t* current = ping_.data();
-    uint8_t* next = pong_.data();
-    int32_t k = 1;
-    for (; 2 * k <= n_; k *= 2) {
-      lcMorphRows::combineRows(current, current + k, next, length - k, erode_);
-      length -= k;
-      std::swap(current, next);
-    }
-    lcMorphRows::combineRows(current, current + (n_ - k), out, width_, erode_);
+    paddedRow(job_.in[iy], job_.in.width, first_, width_ + n_ - 1, neutralOf(erode_),
+              padded_.data());
+    slide_(padded_.data(), out);
   }
 
  private:
@@ -145,8 +169,8 @@ class RowWindows {
   int32_t width_;
   int32_t n_;
   bool erode_;
-  std::vector<uint8_t> ping_;
-  std::vector<uint8_t> pong_;
+  std::vector<uint8_t> padded_;
+  RowSlider slide_;
 };
 
 // Row windows of the band's input rows, made as they are first asked for into a ring of
@@ -180,31 +204,49 @@ class RowRing {
   int32_t made_ = 0;
 };
 
-// A flat rectangle, separably: the row windows of the input rows, then the column
-// windows over them. M rows are combined directly while M is small; above, by van Herk /
-// Gil-Werman: rows cut into blocks of M, a suffix and a prefix run per block, so each
-// result takes three row operations whatever M is.
+// A flat rectangle of few rows: down the columns first, straight from the input rows,
+// two results at a time sharing the M - 1 rows between them; then along each combined row,
+// whose columns beyond the input hold the neutral value once and for all.
+void directFlatBand(const Band& job, const lcMorphElement& element, bool erode) {
+  const Reach at(job, element);
+  const int32_t width = job.out.width, n = element.width, m = element.height;
+  const int32_t length = width + n - 1;
+  // Combined columns [inBegin, inEnd) lie on the input; the others stay neutral.
+  const int32_t inBegin = std::clamp(-at.first, 0, length);
+  const int32_t inEnd = std::clamp(job.in.width - at.first, inBegin, length);
+  const std::vector<uint8_t> outside(static_cast<std::size_t>(inEnd - inBegin), neutralOf(erode));
+  std::vector<uint8_t> combined(2 * static_cast<std::size_t>(length), neutralOf(erode));
+  uint8_t* const upper = combined.data();
+  uint8_t* const lower = upper + length;
+  RowSlider slide(width, n, erode);
+  std::vector<const uint8_t*> column(static_cast<std::size_t>(m + 1));
+  for (int32_t y = job.band.begin; y < job.band.end;) {
+    const bool pair = y + 1 < job.band.end && m > 1;
+    for (int32_t r = 0; r < m + (pair ? 1 : 0); ++r) {
+      const int32_t iy = y + at.top + r;
+      column[static_cast<std::size_t>(r)] =
+          iy >= 0 && iy < job.in.height ? job.in[iy] + at.first + inBegin : outside.data();
+    }
+    if (pair) {
+      lcMorphRows::combineManyTwice(column.data(), m, upper + inBegin, lower + inBegin,
+                                    inEnd - inBegin, erode);
+      slide(upper, job.out[y]);
+      slide(lower, job.out[y + 1]);
+    } else {
+      lcMorphRows::combineMany(column.data(), m, upper + inBegin, inEnd - inBegin, erode);
+      slide(upper, job.out[y]);
+    }
+    y += pair ? 2 : 1;
+  }
+}
+
+// A flat rectangle, separably. Above a few rows, the row windows of the input rows, then the
+// column windows over them by van Herk / Gil-Werman: rows cut into blocks of M, a suffix and a
+// prefix run per block, so each result takes three row operations whatever M is.
 void flatBand(const Band& job, const lcMorphElement& element, bool erode) {
   const int32_t width = job.out.width, m = element.height;
+  if (m <= kDirectColumns) return directFlatBand(job, element, erode);
   const int32_t results = job.band.rows();
-  if (m <= kDirectColumns) {
-    // Two results at a time share the m - 1 rows between them.
-    RowRing rows(job, element, erode, m + 1);
-    std::vector<const uint8_t*> column(static_cast<std::size_t>(m + 1));
-    for (int32_t t = 0; t < results;) {
-      const bool pair = t + 1 < results && m > 1;
-      for (int32_t r = 0; r < m + (pair ? 1 : 0); ++r)
-        column[static_cast<std::size_t>(r)] = rows[t + r];
-      uint8_t* out = job.out[job.band.begin + t];
-      if (pair)
-        lcMorphRows::combineManyTwice(column.data(), m, out, job.out[job.band.begin + t + 1], width,
-                                      erode);
-      else
-        lcMorphRows::combineMany(column.data(), m, out, width, erode);
-      t += pair ? 2 : 1;
-    }
-    return;
-  }
   // A block reads rows block to block + 2 M - 2.
   RowRing rows(job, element, erode, 2 * m);
   const std::size_t w = static_cast<std::size_t>(width);

@@ -42,8 +42,8 @@ void lcCheckMorphElement(const lcMorphElement& element);
 // pixel with src (lcPelFunc::Overlap). `take`, when given, is a mask over src's window
 // (lcTakeMask): input pixels where it is 0 take no part. Where no pixel takes part,
 // erosion gives 255 and dilation 0. lcGMorphDefs::BadImage for an unbound src. Kernels
-// "cip_morphology_col" (flat rectangles: a running minimum or maximum along rows, then
-// down columns) and "cip_morphology_weighted" (any other element or a take mask).
+// "cip_morphology_col" (flat rectangles: a running minimum or maximum down columns and
+// along rows) and "cip_morphology_weighted" (any other element or a take mask).
 void lcMorphologyPass(const lcPelBuffer<uint8_t>& src, lcPelBuffer<uint8_t>& dst,
                       const lcMorphElement& element, bool erode, lcMorphBorder border,
                       const lcPelBuffer<uint8_t>* take);

@@ -177,19 +177,28 @@ int32_t HorizontalBell(const uint16_t*, int32_t, const uint32_t*, int32_t, const
 }
 #endif
 
-// Generic code: on the single-lane target the vectors are single pixels.
+// Generic code: on the single-lane target the vectors are single pixels. A symmetric bell
+// adds the rows of equal weight before multiplying: one multiply for each pair.
 template <class Unused = void>
 void verticalBell(const uint8_t* const* rows, const uint16_t* weights, int32_t count,
                   uint16_t* column, int32_t width) {
   const hn::ScalableTag<uint16_t> d16;
   const hn::Rebind<uint8_t, decltype(d16)> d8;
+  bool symmetric = true;
+  for (int32_t r = 0; r < count / 2; ++r)
+    symmetric = symmetric && weights[r] == weights[count - 1 - r];
+  const int32_t folded = symmetric ? count / 2 : 0;
   const int32_t step = static_cast<int32_t>(hn::Lanes(d16));
+  const auto widened = [&](int32_t r, int32_t x)
+                           HWY_ATTR { return hn::PromoteTo(d16, hn::LoadU(d8, rows[r] + x)); };
   int32_t x = 0;
   for (; x + step <= width; x += step) {
     auto sum = hn::Zero(d16);
-    for (int32_t r = 0; r < count; ++r)
-      sum = hn::Add(
-          sum, hn::Mul(hn::PromoteTo(d16, hn::LoadU(d8, rows[r] + x)), hn::Set(d16, weights[r])));
+    for (int32_t r = 0; r < folded; ++r)
+      sum = hn::Add(sum, hn::Mul(hn::Add(widened(r, x), widened(count - 1 - r, x)),
+                                 hn::Set(d16, weights[r])));
+    for (int32_t r = folded; r < count - folded; ++r)
+      sum = hn::Add(sum, hn::Mul(widened(r, x), hn::Set(d16, weights[r])));
     hn::StoreU(sum, d16, column + x);
   }
   for (; x < width; ++x) {
