@@ -25,10 +25,9 @@ struct lcOneImageFrame {
 
 namespace lum::detail {
 
-// The region modes Execute accepts never mask: an operator processes every pixel of the
-// region's pixel-aligned bounding box, which the input buffer already is. (Operators that
-// build a table from the image's own values count only the region's pixels; see
-// OneImageKernelAdaptor.)
+// The region modes Execute accepts never mask: an operator processes, and an operator
+// that builds a table from the image's own values counts, every pixel of the region's
+// pixel-aligned bounding box, which the input buffer already is.
 template <class Buffer>
 void applyRegionMask(Buffer&, const lcImageRequest&) {}
 

@@ -144,13 +144,12 @@ void CLumIPOneImagePixelMap::run(const lcPelBuffer<uint8_t>& source, lcPelBuffer
 
 namespace {
 
-// Counts the window's own histogram (only the pixels under the region's inside runs,
-// when given), makes a table of it and applies the table to the whole window.
+// Counts the window's own histogram, makes a table of it and applies the table.
 template <class T, class MakeTable>
 void remapByOwnHistogram(const lcPelBuffer<T>& source, lcPelBuffer<T>& result,
-                         const lcRLEBuffer* regionRuns, const MakeTable& makeTable) {
+                         const MakeTable& makeTable) {
   std::vector<uint64_t> bins(std::size_t{1} << (8 * sizeof(T)));
-  lcCountHistogram(source, {regionRuns}, bins);
+  lcCountHistogram(source, {}, bins);
   const std::vector<T> table = makeTable(std::span<const uint64_t>(bins));
   lcTableMap(source, result, {table});
 }
@@ -158,25 +157,25 @@ void remapByOwnHistogram(const lcPelBuffer<T>& source, lcPelBuffer<T>& result,
 }  // namespace
 
 void CLumIPOneImageEqualize::run(const lcPelBuffer<uint8_t>& source, lcPelBuffer<uint8_t>& result,
-                                 const Parameters&, const lcRLEBuffer* regionRuns) {
-  remapByOwnHistogram(source, result, regionRuns, lcEqualizeTable<uint8_t>);
+                                 const Parameters&, int) {
+  remapByOwnHistogram(source, result, lcEqualizeTable<uint8_t>);
 }
 
 void CLumIPOneImageEqualize::run(const lcPelBuffer<uint16_t>& source, lcPelBuffer<uint16_t>& result,
-                                 const Parameters&, const lcRLEBuffer* regionRuns) {
-  remapByOwnHistogram(source, result, regionRuns, lcEqualizeTable<uint16_t>);
+                                 const Parameters&) {
+  remapByOwnHistogram(source, result, lcEqualizeTable<uint16_t>);
 }
 
 void CLumIPOneImageQuantize::run(const lcPelBuffer<uint8_t>& source, lcPelBuffer<uint8_t>& result,
-                                 const Parameters& p, const lcRLEBuffer* regionRuns) {
-  remapByOwnHistogram(source, result, regionRuns, [&](std::span<const uint64_t> bins) {
+                                 const Parameters& p, int) {
+  remapByOwnHistogram(source, result, [&](std::span<const uint64_t> bins) {
     return lcQuantizeTable<uint8_t>(bins, p.Levels + 1);
   });
 }
 
 void CLumIPOneImageQuantize::run(const lcPelBuffer<uint16_t>& source, lcPelBuffer<uint16_t>& result,
-                                 const Parameters& p, const lcRLEBuffer* regionRuns) {
-  remapByOwnHistogram(source, result, regionRuns, [&](std::span<const uint64_t> bins) {
+                                 const Parameters& p) {
+  remapByOwnHistogram(source, result, [&](std::span<const uint64_t> bins) {
     return lcQuantizeTable<uint16_t>(bins, p.Levels + 1);
   });
 }

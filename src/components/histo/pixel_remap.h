@@ -6,7 +6,6 @@
 #include <array>
 #include <cstdint>
 
-#include "components/bridge/region_mask.h"
 #include "components/oneimage/operator_impl.h"
 #include "lumxip/ip/pixel_remap.h"
 
@@ -72,39 +71,6 @@ class LUM_VISIBLE CLumIPOneImagePixelMap final
 
 struct lcNoParameters {};
 
-// The kernel of the operators that build their table from the image's own values: the
-// table counts only the region's pixels (the region's inside runs, when the region does
-// not fill its pixel-aligned box) and maps every pixel of the box, as every one-image
-// operator does. T gives run(source, result, params, regionRuns) for 8 and 16 bits.
-template <class T>
-struct lcRegionCountingKernel {
-  const typename T::Parameters& params;
-  const lcImageRequest& request;
-
-  template <class Pixel>
-  lcPelBuffer<Pixel> remap(const lcPelBuffer<Pixel>& source) const {
-    lcRegionMask mask;
-    if (request.region != nullptr && request.regionMode == lumRegionModePixelAlignedBoundingBox)
-      lcRegionToMask(request.image, source.bufferRect(), request.region,
-                     lumRegionModePixelAlignedBoundingBoxAdjustMask, &mask);
-    lcPelBuffer<Pixel> result;
-    T::run(source, result, params, mask.needsMask ? &mask.encoding : nullptr);
-    return result;
-  }
-  lcPelBuffer<uint8_t> grey8(const lcPelBuffer<uint8_t>& source, int) { return remap(source); }
-  lcPelBuffer<uint16_t> grey16(const lcPelBuffer<uint16_t>& source) { return remap(source); }
-};
-
-template <class T>
-HRESULT lcExecuteCountingRegion(T& op, ILumImage* input, LONG regionMode, ILumRegion* region,
-                                ILumImage** output) {
-  const typename T::Parameters params = op.snapshot();
-  const lcImageRequest request{input, regionMode, region};
-  lcRegionCountingKernel<T> kernel{params, request};
-  return lcExecuteOneImage(op.context(L"Execute"), T::kFrame, kernel, input, regionMode, region,
-                           output);
-}
-
 class LUM_VISIBLE CLumIPOneImageEqualize final
     : public lcIPOneImageOperatorImpl<CLumIPOneImageEqualize, ILumIPOneImageOperator,
                                       lcNoParameters> {
@@ -117,15 +83,10 @@ class LUM_VISIBLE CLumIPOneImageEqualize final
   static constexpr lcOneImageFrame kFrame{lcImageFormatGrey8 | lcImageFormatGrey16};
   static constexpr auto ownMembers() { return lum::members(); }
 
-  HRESULT Execute(ILumImage* input, LONG regionMode, ILumRegion* region,
-                  ILumImage** output) override {
-    return lcExecuteCountingRegion(*this, input, regionMode, region, output);
-  }
-  // The table counts only the pixels under the region's inside runs (all when null).
   static void run(const lcPelBuffer<uint8_t>& source, lcPelBuffer<uint8_t>& result,
-                  const Parameters& p, const lcRLEBuffer* regionRuns);
+                  const Parameters& p, int plane);
   static void run(const lcPelBuffer<uint16_t>& source, lcPelBuffer<uint16_t>& result,
-                  const Parameters& p, const lcRLEBuffer* regionRuns);
+                  const Parameters& p);
 };
 
 LUM_PARAMETERS(lcQuantizeParams, LUM_IP_QUANTIZE_PROPERTIES);
@@ -144,13 +105,8 @@ class LUM_VISIBLE CLumIPOneImageQuantize final
   static constexpr lcOneImageFrame kFrame{lcImageFormatGrey8 | lcImageFormatGrey16};
   LUM_DECLARED_PROPERTIES(LUM_IP_QUANTIZE_PROPERTIES)
 
-  HRESULT Execute(ILumImage* input, LONG regionMode, ILumRegion* region,
-                  ILumImage** output) override {
-    return lcExecuteCountingRegion(*this, input, regionMode, region, output);
-  }
-  // The table counts only the pixels under the region's inside runs (all when null).
   static void run(const lcPelBuffer<uint8_t>& source, lcPelBuffer<uint8_t>& result,
-                  const Parameters& p, const lcRLEBuffer* regionRuns);
+                  const Parameters& p, int plane);
   static void run(const lcPelBuffer<uint16_t>& source, lcPelBuffer<uint16_t>& result,
-                  const Parameters& p, const lcRLEBuffer* regionRuns);
+                  const Parameters& p);
 };

@@ -166,59 +166,6 @@ TEST(Equalize, CountsOnlyTheRegionsWindow) {
   EXPECT_EQ(output[1][3], 255);
 }
 
-// A circle in a 21 x 21 image: inside it `inside(x)`, in the corners of its box 250.
-struct CircleScene {
-  ComPtr<ILumRegion> region = createObject<ILumRegion>(CLSID_LumCircle);
-  LONG x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-  static bool insideValued(int x, int y) { return (x - 10) * (x - 10) + (y - 10) * (y - 10) < 90; }
-  CircleScene() {
-    auto circle = region.as<ILumCircle>();
-    circle->put_SelectedSpaceName(lum::Bstr(L"#").get());
-    circle->put_CenterX(10), circle->put_CenterY(10), circle->put_Radius(8);
-    region->GetPixelAlignedBoundingBox(&x0, &y0, &x1, &y1);
-  }
-};
-
-// Equalize and quantize measure the region's pixels only, then map the whole box.
-TEST(PixelRemap, TablesCountOnlyThePixelsOfACircleRegion) {
-  const CircleScene scene;
-  ASSERT_GT((scene.x0 - 10) * (scene.x0 - 10) * 2, 90);  // the box corners are not inside-valued
-  // Inside only 100 counts: it maps to 255, as do the corners' 250 above it.
-  auto equalize = conformance::make<CLumIPOneImageEqualize>();
-  for (const auto& row :
-       pixels8(execute(equalize.get(),
-                       grey8Image(
-                           21, 21,
-                           [](int x, int y) { return CircleScene::insideValued(x, y) ? 100 : 250; })
-                           .get(),
-                       scene.region.get())
-                   .get()))
-    for (BYTE pixel : row)
-      ASSERT_EQ(pixel, 255);
-  auto wide = pixels16(execute(equalize.get(),
-                               grey16Image(21, 21,
-                                           [](int x, int y) {
-                                             return CircleScene::insideValued(x, y) ? 1000 : 60000;
-                                           })
-                                   .get(),
-                               scene.region.get())
-                           .get());
-  EXPECT_EQ(wide[0][0], 65535);
-  EXPECT_EQ(wide[wide.size() / 2][wide.size() / 2], 65535);
-  // Inside 20 and 60 by column: the threshold falls between them, not below the corners.
-  const auto value = [](int x, int y) {
-    return CircleScene::insideValued(x, y) ? 20 + 40 * (x % 2) : 250;
-  };
-  auto quantize = conformance::make<CLumIPOneImageQuantize>();
-  const auto output =
-      pixels8(execute(quantize.get(), grey8Image(21, 21, value).get(), scene.region.get()).get());
-  ASSERT_EQ(output.size(), size_t(scene.y1 - scene.y0));
-  for (size_t r = 0; r < output.size(); ++r)
-    for (size_t c = 0; c < output[r].size(); ++c)
-      ASSERT_EQ(output[r][c], value(scene.x0 + int(c), scene.y0 + int(r)) == 20 ? 0 : 128)
-          << r << ", " << c;
-}
-
 TEST(Quantize, TwoLevelsOfTwoValues) {
   auto op = conformance::make<CLumIPOneImageQuantize>();
   auto two = pixels8(
