@@ -689,6 +689,58 @@ struct LUM_VISIBLE ILumCoordinateAxes : IDispatch {
   virtual HRESULT put_AxisLength(double length) = 0;
 };
 
+// What every drawn figure carries: the space it is drawn in, its colour (0x00BBGGRR) and
+// a tip text a display shows while the pointer rests on it, when TipTextEnabled is set.
+LUM_INTERFACE_ID(ILumGraphic, IDispatch, IID_ILumGraphic);
+struct LUM_VISIBLE ILumGraphic : IDispatch {
+  virtual HRESULT get_SelectedSpaceName(BSTR* name) = 0;
+  virtual HRESULT put_SelectedSpaceName(BSTR name) = 0;
+  virtual HRESULT get_Color(LONG* color) = 0;
+  virtual HRESULT put_Color(LONG color) = 0;
+  virtual HRESULT get_TipText(BSTR* text) = 0;
+  virtual HRESULT put_TipText(BSTR text) = 0;
+  virtual HRESULT get_TipTextEnabled(VARIANT_BOOL* enabled) = 0;
+  virtual HRESULT put_TipTextEnabled(VARIANT_BOOL enabled) = 0;
+};
+
+// A straight line from (StartX, StartY) to (EndX, EndY).
+LUM_INTERFACE_ID(ILumLineGraphic, ILumGraphic, IID_ILumLineGraphic);
+struct LUM_VISIBLE ILumLineGraphic : ILumGraphic {
+  virtual HRESULT get_StartX(double* value) = 0;
+  virtual HRESULT put_StartX(double value) = 0;
+  virtual HRESULT get_StartY(double* value) = 0;
+  virtual HRESULT put_StartY(double value) = 0;
+  virtual HRESULT get_EndX(double* value) = 0;
+  virtual HRESULT put_EndX(double value) = 0;
+  virtual HRESULT get_EndY(double* value) = 0;
+  virtual HRESULT put_EndY(double value) = 0;
+};
+
+// An open chain of straight lines through its vertices, given all at once as a
+// one-dimensional VT_ARRAY | VT_R8 of x0, y0, x1, y1, ... (an even count; EMPTY: none).
+LUM_INTERFACE_ID(ILumPolylineGraphic, ILumGraphic, IID_ILumPolylineGraphic);
+struct LUM_VISIBLE ILumPolylineGraphic : ILumGraphic {
+  virtual HRESULT get_Vertices(VARIANT* coordinates) = 0;
+  virtual HRESULT put_Vertices(VARIANT coordinates) = 0;
+};
+
+// A text whose upper-left corner lies at (X, Y).
+LUM_INTERFACE_ID(ILumTextGraphic, ILumGraphic, IID_ILumTextGraphic);
+struct LUM_VISIBLE ILumTextGraphic : ILumGraphic {
+  virtual HRESULT get_X(double* value) = 0;
+  virtual HRESULT put_X(double value) = 0;
+  virtual HRESULT get_Y(double* value) = 0;
+  virtual HRESULT put_Y(double value) = 0;
+  virtual HRESULT get_Text(BSTR* text) = 0;
+  virtual HRESULT put_Text(BSTR text) = 0;
+};
+
+// A composite graphic: graphics (objects answering ILumGraphic) drawn together, each
+// under the name it was added with (the collection's keys). The same object is held
+// once; changes of the children reach the collection's listeners as state -2.
+LUM_INTERFACE_ID(ILumGraphicCollection, ILumCollection, IID_ILumGraphicCollection);
+struct LUM_VISIBLE ILumGraphicCollection : ILumCollection {};
+
 // ---------------------------------------------------------------------------------------
 // State identifiers of the core object library's own components.
 
@@ -756,6 +808,26 @@ enum LumCoordinateAxesStateIDs : LONG {
   lumCoordinateAxes_OriginY = 0x1300703,
   lumCoordinateAxes_AxisLength = 0x1300704,
 };
+
+enum LumGraphicStateIDs : LONG {
+  lumGraphic_SelectedSpaceName = 0x1300801,
+  lumGraphic_Color = 0x1300802,
+  lumGraphic_TipText = 0x1300803,
+  lumGraphic_TipTextEnabled = 0x1300804,
+  lumLineGraphic_StartX = 0x1300811,
+  lumLineGraphic_StartY = 0x1300812,
+  lumLineGraphic_EndX = 0x1300813,
+  lumLineGraphic_EndY = 0x1300814,
+  lumPolylineGraphic_Vertices = 0x1300821,
+  lumTextGraphic_X = 0x1300831,
+  lumTextGraphic_Y = 0x1300832,
+  lumTextGraphic_Text = 0x1300833,
+};
+
+// Colours of graphics, 0x00BBGGRR.
+inline constexpr LONG lumColorGreen = 0x0000FF00;
+inline constexpr LONG lumColorYellow = 0x0000FFFF;
+inline constexpr LONG lumColorWhite = 0x00FFFFFF;
 
 // Dispatch identifiers of their methods (a string collection's members have those of
 // ILumCollection).

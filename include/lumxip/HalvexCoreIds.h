@@ -82,7 +82,16 @@ using DIID = IID;
   X(CLSID, LumEllipticalAnnulusSection, "{7D641D06-0746-4AD5-B8F0-24FCE5C02DBB}") \
   X(CLSID, LumPolygon, "{4CDF53E6-4826-42A1-AFD0-9CFE2C345750}") \
   X(IID, ILumCoordinateAxes, "{E76D85B9-93D1-403E-82E7-23DC1C659544}")          \
-  X(CLSID, LumCoordinateAxes, "{7539986D-A959-4E35-8977-98BC99D74C75}")
+  X(CLSID, LumCoordinateAxes, "{7539986D-A959-4E35-8977-98BC99D74C75}")        \
+  X(IID, ILumGraphic, "{89E801C7-AF71-492B-A962-0EB450E734D5}")                \
+  X(IID, ILumLineGraphic, "{46C9A6FD-FE2E-40DA-AA0E-F19E09DDF97A}")            \
+  X(IID, ILumPolylineGraphic, "{A99C5411-F452-481F-BEB8-82D7506288E7}")        \
+  X(IID, ILumTextGraphic, "{3594E05E-F47B-4AB8-A9C6-1AB54CC95CC0}")            \
+  X(IID, ILumGraphicCollection, "{BB48D7C2-EA8F-4EE2-96E3-90AC83C2AAAF}")      \
+  X(CLSID, LumLineGraphic, "{A3B0F42E-C6F9-4D11-8E1C-FF9F0171F49F}")           \
+  X(CLSID, LumPolylineGraphic, "{943C2ABA-59F0-43B0-A452-52CA03D6F0B7}")       \
+  X(CLSID, LumTextGraphic, "{1D815FA8-6DB2-4839-AC4B-A124053686BA}")           \
+  X(CLSID, LumGraphicCollection, "{C1EEAFA3-3069-4EB6-AAA5-7E74138E2C12}")
 // clang-format on
 
 #define LUM_DEFINE_IDENTIFIER(kind, name, text) \

@@ -7,6 +7,7 @@
 #include "lumxstd/collection.h"
 #include "lumxstd/coord_space_tree.h"
 #include "lumxstd/coordinate_axes.h"
+#include "lumxstd/graphics.h"
 #include "lumxstd/images.h"
 #include "lumxstd/message_service.h"
 #include "lumxstd/persistence_service.h"
@@ -49,6 +50,10 @@ const lcModule gModule({
     lcModuleClass::of<CLumStringCollection>(),
     lcModuleClass::of<CLumStopwatch>(),
     lcModuleClass::of<CLumCoordinateAxes>(),
+    lcModuleClass::of<CLumLineGraphic>(),
+    lcModuleClass::of<CLumPolylineGraphic>(),
+    lcModuleClass::of<CLumTextGraphic>(),
+    lcModuleClass::of<CLumGraphicCollection>(),
 });
 
 }  // namespace

@@ -25,8 +25,9 @@ struct lcOneImageFrame {
 
 namespace lum::detail {
 
-// Where region masks will cut the work to the region's pixels; for now regions limit it
-// to their pixel-aligned bounding box, which the input buffer already is.
+// The region modes Execute accepts never mask: an operator processes, and an operator
+// that builds a table from the image's own values counts, every pixel of the region's
+// pixel-aligned bounding box, which the input buffer already is.
 template <class Buffer>
 void applyRegionMask(Buffer&, const lcImageRequest&) {}
 

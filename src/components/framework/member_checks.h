@@ -161,3 +161,8 @@ template <class T>
 constexpr lcInRange<T> inRange(T low, T high, const wchar_t* lowText, const wchar_t* highText) {
   return {low, high, lowText, highText};
 }
+
+// A colour 0x00BBGGRR: message 0x80048100 with the property's name, 0 and 16777215.
+constexpr lcInRange<LONG> colorRange() {
+  return inRange<LONG>(0, 0xFFFFFF, L"0", L"16777215");
+}

@@ -4,6 +4,7 @@
 
 #include "components/bridge/image_bridge.h"
 #include "components/bridge/region_mask.h"
+#include "components/histo/histogram_graphics.h"
 #include "ip/histo/histo_count.h"
 #include "ip/histo/histo_stats.h"
 
@@ -157,11 +158,19 @@ HRESULT CLumHistogramResult::GetInverseCumulativeGreyLevel(LONG percent, LONG* b
   });
 }
 
-HRESULT CLumHistogramResult::CreateResultGraphics(LONG, IDispatch** graphics) {
+HRESULT CLumHistogramResult::CreateResultGraphics(LONG options, IDispatch** graphics) {
   if (HRESULT hr = lcClearOutPointers(graphics); FAILED(hr)) return hr;
   return callBoundary(context(L"CreateResultGraphics"), [&] {
-    throw lcCOMError::withDescription(
-        E_NOTIMPL, L"The core object library offers no graphic collection to draw into.");
+    lum::Variant histogram;
+    LONG median = 0;
+    double mean = 0;
+    {
+      lcLockGuard guard(core().lock());
+      histogram = Histogram;
+      median = Median;
+      mean = Mean;
+    }
+    *graphics = lcDrawHistogram(countsOf(histogram), median, mean, options).detach();
   });
 }
 

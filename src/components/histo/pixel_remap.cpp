@@ -6,6 +6,7 @@
 
 #include "components/framework/core_bytes.h"
 #include "components/framework/member_checks.h"
+#include "components/histo/plot_graphics.h"
 #include "ip/arith/table_map.h"
 #include "ip/histo/histo_count.h"
 #include "ip/histo/remap_tables.h"
@@ -59,16 +60,14 @@ lcPixelMapTables::Table tableFromArray(const VARIANT& given) {
 
 }  // namespace
 
+lcPixelMapTables::Table CLumIPOneImagePixelMap::tableCopy(int which) {
+  lcLockGuard guard(core().lock());
+  return tables[which];
+}
+
 HRESULT CLumIPOneImagePixelMap::getTable(int which, const wchar_t* method, VARIANT* table) {
   if (HRESULT hr = lcClearOutPointers(table); FAILED(hr)) return hr;
-  return callBoundary(context(method), [&] {
-    Table copy;
-    {
-      lcLockGuard guard(core().lock());
-      copy = tables[which];
-    }
-    bytesToVariant(copy).detachTo(table);
-  });
+  return callBoundary(context(method), [&] { bytesToVariant(tableCopy(which)).detachTo(table); });
 }
 
 HRESULT CLumIPOneImagePixelMap::putTable(int which, const wchar_t* method, const VARIANT& table) {
@@ -83,21 +82,39 @@ HRESULT CLumIPOneImagePixelMap::putTable(int which, const wchar_t* method, const
   });
 }
 
-HRESULT CLumIPOneImagePixelMap::CreateGraphics(LONG, IDispatch** graphic) {
-  if (HRESULT hr = lcClearOutPointers(graphic); FAILED(hr)) return hr;
-  return callBoundary(context(L"CreateGraphics"), [&] {
-    throw lcCOMError::withDescription(
-        E_NOTIMPL, L"The core object library offers no graphic collection to draw into.");
-  });
+namespace {
+
+// The table over the plot area: entry i at x = i * 256 / 255, y = 256 - entry * 256 / 255,
+// so that the identity is the diagonal and the table fills the axes the histogram has.
+ComPtr<ILumGraphicCollection> drawTable(const lcPixelMapTables::Table& table, LONG color) {
+  colorRange()(L"Color", color);
+  constexpr double kStep = kPlotSize / 255;
+  std::vector<double> xy;
+  xy.reserve(2 * table.size());
+  for (size_t i = 0; i < table.size(); ++i) {
+    xy.push_back(static_cast<double>(i) * kStep);
+    xy.push_back(kPlotSize - table[i] * kStep);
+  }
+  lcPlotGraphics plot(false);
+  plot.addPolyline(L"Map", xy, color, L"Map");
+  plot.addAxes(L"Axes");
+  return plot.collection();
 }
 
-HRESULT CLumIPOneImagePixelMap::CreatePlanarGraphics(LONG, LONG plane, IDispatch** graphic) {
+}  // namespace
+
+HRESULT CLumIPOneImagePixelMap::CreateGraphics(LONG color, IDispatch** graphic) {
+  if (HRESULT hr = lcClearOutPointers(graphic); FAILED(hr)) return hr;
+  return callBoundary(context(L"CreateGraphics"),
+                      [&] { *graphic = drawTable(tableCopy(0), color).detach(); });
+}
+
+HRESULT CLumIPOneImagePixelMap::CreatePlanarGraphics(LONG color, LONG plane, IDispatch** graphic) {
   if (HRESULT hr = lcClearOutPointers(graphic); FAILED(hr)) return hr;
   return callBoundary(context(L"CreatePlanarGraphics"), [&] {
     if (plane < 0 || plane > 2)
       throwInvalidArgument(kMessageOutOfRange, lcMessageArgs(L"Plane", 0, 2));
-    throw lcCOMError::withDescription(
-        E_NOTIMPL, L"The core object library offers no graphic collection to draw into.");
+    *graphic = drawTable(tableCopy(plane + 1), color).detach();
   });
 }
 

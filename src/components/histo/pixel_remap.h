@@ -64,6 +64,7 @@ class LUM_VISIBLE CLumIPOneImagePixelMap final
                   const Parameters& p, int plane);
 
  private:
+  Table tableCopy(int which);
   HRESULT getTable(int which, const wchar_t* method, VARIANT* table);
   HRESULT putTable(int which, const wchar_t* method, const VARIANT& table);
 };
