@@ -578,7 +578,8 @@ struct LUM_VISIBLE ILumRunStatusSetting : IUnknown {
 enum LumRecordContentTypeConstants : LONG {
   lumRecordContentNone = 0,
   lumRecordContentImage = 0x100000D,
-  lumRecordContentRegion = 0x200000D,  // a region or another shape
+  lumRecordContentRegion = 0x200000D,    // a region or another shape
+  lumRecordContentGraphics = 0x300000D,  // an ILumGraphicCollection
 };
 
 // What a record's content shows.

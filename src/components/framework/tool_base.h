@@ -242,6 +242,8 @@ class lcToolBase : public lcStdPersistAndChangeImpl<T, Itf, DIID_ILumToolEvents>
   }
   // The LastRunRecordDiagEnable in force for the run under way (or the last one).
   LONG lastRunDiagnosticMask() { return read(lastRunDiagMask_); }
+  // The LastRunRecordEnable property.
+  LONG lastRunRecordMask() { return read(lastRunRecordEnable_); }
   // A field's value copied under the lock.
   template <class F>
   F read(const F& field) {

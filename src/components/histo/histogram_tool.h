@@ -1,6 +1,7 @@
 #pragma once
 // LumHistogramTool: runs its LumHistogram on its input image within its region and keeps
-// the result. The records show the input and its region, and as diagnostics the input
+// the result. The records show the input and its region; the last-run record shows the
+// drawn histogram (the parts LastRunRecordEnable selects) and, as diagnostics, the input
 // with its care mask and region as they were at the last run.
 
 #include "components/framework/tool_base.h"
@@ -67,7 +68,7 @@ class LUM_VISIBLE CLumHistogramTool final
   ComPtr<ILumImage> lastInput_;
   ComPtr<ILumRegion> lastRegion_;
   ComPtr<ILumImage> lastMask_;
-  // The drawn histogram of the last run; stays empty while the core object library has
-  // no graphics to draw it with.
+  // The drawn histogram of the last run (an ILumGraphicCollection), when the last-run
+  // record asked for any part of it.
   ComPtr<IUnknown> lastGraphics_;
 };
