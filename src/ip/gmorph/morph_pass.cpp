@@ -6,6 +6,7 @@
 
 #include "ip/gmorph/morph_rows.h"
 #include "std/pelbuf/pel_bands.h"
+#include "std/util/aliasing_offset.h"
 #include "std/util/kernel_selection.h"
 
 namespace {
@@ -215,8 +216,10 @@ void directFlatBand(const Band& job, const lcMorphElement& element, bool erode) 
   const int32_t inBegin = std::clamp(-at.first, 0, length);
   const int32_t inEnd = std::clamp(job.in.width - at.first, inBegin, length);
   const std::vector<uint8_t> outside(static_cast<std::size_t>(inEnd - inBegin), neutralOf(erode));
-  std::vector<uint8_t> combined(2 * static_cast<std::size_t>(length), neutralOf(erode));
-  uint8_t* const upper = combined.data();
+  // The combined rows are stored while input rows are loaded: kept clear of 4K aliasing.
+  std::vector<uint8_t> combined(2 * static_cast<std::size_t>(length) + kAliasingSlack,
+                                neutralOf(erode));
+  uint8_t* const upper = combined.data() + lcAliasingOffset(combined.data(), job.in[0]);
   uint8_t* const lower = upper + length;
   RowSlider slide(width, n, erode);
   std::vector<const uint8_t*> column(static_cast<std::size_t>(m + 1));

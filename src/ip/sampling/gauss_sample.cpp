@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <optional>
 #include <vector>
 
 #include "ip/sampling/sampling_kernel.h"
 #include "ip/sampling/sampling_rows.h"
 #include "ip/sampling/subsample.h"
+#include "std/util/aliasing_offset.h"
 
 namespace {
 
@@ -142,15 +142,11 @@ int32_t fastRows(const lcPelBand<uint8_t, uint8_t>& job, const Plan& plan) {
   const int32_t width = job.in.width;
   const int32_t before = plan.x.before;
   const int32_t after = int32_t(plan.x.weights.size()) - 1 - before;
-  // The sums are stored while the next rows are loaded: a sum row whose address matches an
-  // input row's in the low 12 bits would make those loads wait on the stores (4K
-  // aliasing), so the row is placed half a page away from the input's.
-  constexpr std::uintptr_t kPage = 4096;
-  std::vector<uint16_t> padded(std::size_t(width + before + after + 1) + kPage);  // + 1: pair loads
-  const std::uintptr_t inputAt = reinterpret_cast<std::uintptr_t>(job.in[0]);
-  const std::uintptr_t sumsAt = reinterpret_cast<std::uintptr_t>(padded.data() + before);
-  const std::uintptr_t shift = (inputAt + kPage / 2 - sumsAt) % kPage / 64 * 64;
-  uint16_t* column = padded.data() + before + shift / sizeof(uint16_t);
+  // The sums are stored while the next rows are loaded: kept clear of 4K aliasing.
+  std::vector<uint16_t> padded(std::size_t(width + before + after + 1) +  // + 1: pair loads
+                               kAliasingSlack / sizeof(uint16_t));
+  uint16_t* column = padded.data() + before +
+                     lcAliasingOffset(padded.data() + before, job.in[0]) / sizeof(uint16_t);
   std::vector<const uint8_t*> rows(plan.y.weights.size());
   std::vector<uint16_t> weightsY(plan.y.weights.begin(), plan.y.weights.end());
   const QuickFinish finish(plan);
