@@ -30,7 +30,8 @@ lcBenchSides copyCircle(int32_t w, int32_t h) {
   im->dst.allocate(w, h);
   auto mask = std::make_shared<cv::Mat>(h, w, CV_8U, cv::Scalar(0));
   const lcPelBuffer<uint8_t> expanded = lcExpandRLE(lcEncodeRegion(*circle, 255, 0));
-  const lcPelRect r = expanded.bufferRect();
+  // The circle reaches beyond a wide image's top and bottom: only its part on the image.
+  const lcPelRect r = lcIntersect(expanded.bufferRect(), im->src.bufferRect());
   for (int32_t y = r.y0; y < r.y1; ++y)
     for (int32_t x = r.x0; x < r.x1; ++x)
       mask->at<uint8_t>(y, x) = *expanded.pelAddress(x, y);
