@@ -23,12 +23,20 @@ enum LumColorSpaceConstants : LONG {
   lumColorSpaceHSI = 2,
 };
 
+// The members' names from value 1 on, for descriptions and setting by name.
+inline constexpr const wchar_t* kColorSpaceNames[] = {L"lumColorSpaceRGB", L"lumColorSpaceHSI"};
+
 // How an operator uses the region it is given.
 enum LumRegionModeConstants : LONG {
   lumRegionModePixelAlignedBoundingBoxAdjustMask = 0,
   lumRegionModePixelAlignedBoundingBox = 1,
   lumRegionModeAffineTransform = 2,
 };
+
+// The members' names from value 0 on, for descriptions and setting by name.
+inline constexpr const wchar_t* kRegionModeNames[] = {
+    L"lumRegionModePixelAlignedBoundingBoxAdjustMask", L"lumRegionModePixelAlignedBoundingBox",
+    L"lumRegionModeAffineTransform"};
 
 // Access modes for reading an image's pixel memory.
 enum LumPixelAccessConstants : LONG {

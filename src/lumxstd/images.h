@@ -87,7 +87,8 @@ class LUM_VISIBLE CLumImage24PlanarColor final
   static constexpr auto ownMembers() {
     return lum::members(prop<&Self::colorSpace_>(L"ColorSpace", lumImage_ColorSpace)
                             .byDefault(LONG{lumColorSpaceRGB})
-                            .checkedBy(enumRange(LONG{lumColorSpaceRGB}, LONG{lumColorSpaceHSI})));
+                            .checkedBy(enumRange(LONG{lumColorSpaceRGB}, LONG{lumColorSpaceHSI},
+                                                 kColorSpaceNames)));
   }
   LUM_PROPERTY(ColorSpace, LONG, colorSpace_)
 

@@ -11,11 +11,23 @@ enum LumAffineTransformSamplingModeConstants : LONG {
   lumAffineTransformSamplingModeHighPrecision = 3,          // separable cubic, 4 taps
   lumAffineTransformSamplingModeBilinearAccurate = 4,       // 16-bit weights in both axes
 };
+
+// The members' names from value 2 on, for descriptions and setting by name.
+inline constexpr const wchar_t* kAffineTransformSamplingModeNames[] = {
+    L"lumAffineTransformSamplingModeBilinearInterpolation",
+    L"lumAffineTransformSamplingModeHighPrecision",
+    L"lumAffineTransformSamplingModeBilinearAccurate"};
+
 enum LumAffineTransformClipModeConstants : LONG {
   lumAffineTransformClipModeZeroes = 0,  // samples outside the image read as 0
   lumAffineTransformClipModeFill = 1,    // pixels touching the outside take the fill value
   lumAffineTransformClipModeError = 2,   // Execute fails when the rectangle is clipped
 };
+
+// The members' names from value 0 on, for descriptions and setting by name.
+inline constexpr const wchar_t* kAffineTransformClipModeNames[] = {
+    L"lumAffineTransformClipModeZeroes", L"lumAffineTransformClipModeFill",
+    L"lumAffineTransformClipModeError"};
 
 // clang-format off
 #define LUM_AFFINE_TRANSFORM_PROPERTIES(P, x)                                                      \
@@ -26,11 +38,13 @@ enum LumAffineTransformClipModeConstants : LONG {
   P(x, rw, SamplingMode, LumAffineTransformSamplingModeConstants, 17027075,                       \
     lumAffineTransformSamplingModeBilinearAccurate,                                               \
     enumRange(lumAffineTransformSamplingModeBilinearInterpolation,                                \
-              lumAffineTransformSamplingModeBilinearAccurate),                                    \
+              lumAffineTransformSamplingModeBilinearAccurate,                                     \
+              kAffineTransformSamplingModeNames),                                                 \
     "How a sample is interpolated: bilinear, cubic or accurate bilinear")                        \
   P(x, rw, ClipMode, LumAffineTransformClipModeConstants, 17027076,                               \
     lumAffineTransformClipModeZeroes,                                                             \
-    enumRange(lumAffineTransformClipModeZeroes, lumAffineTransformClipModeError),                 \
+    enumRange(lumAffineTransformClipModeZeroes, lumAffineTransformClipModeError,                  \
+              kAffineTransformClipModeNames),                                                     \
     "What samples outside the image become: zeroes, the fill value, or a failure")               \
   P(x, rw, ClipFillValue, LONG, 17027077, 0, inRange<LONG>(0, 65535, L"0", L"65535"),             \
     "Fill value of grey images; at run time at most the image depth's maximum")                  \

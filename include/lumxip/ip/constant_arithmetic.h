@@ -13,6 +13,12 @@ enum LumIPOneImageAddSubtractConstantImageFormatConstants : LONG {
   lumIPOneImageAddSubtractConstantImageFormatSameAsInputImage = 0,
   lumIPOneImageAddSubtractConstantImageFormat8Grey = 1,
 };
+
+// The members' names from value 0 on, for descriptions and setting by name.
+inline constexpr const wchar_t* kIPOneImageAddSubtractConstantImageFormatNames[] = {
+    L"lumIPOneImageAddSubtractConstantImageFormatSameAsInputImage",
+    L"lumIPOneImageAddSubtractConstantImageFormat8Grey"};
+
 enum LumIPOneImageMultiplyConstantOverflowModeConstants : LONG {
   lumIPOneImageMultiplyConstantOverflowModeBounded = 0,
   lumIPOneImageMultiplyConstantOverflowModeWrap = 1,
@@ -21,6 +27,11 @@ enum LumIPOneImageMultiplyConstantImageFormatConstants : LONG {
   lumIPOneImageMultiplyConstantImageFormatSameAsInputImage = 0,
   lumIPOneImageMultiplyConstantImageFormat8Grey = 1,
 };
+
+// The members' names from value 0 on, for descriptions and setting by name.
+inline constexpr const wchar_t* kIPOneImageMultiplyConstantImageFormatNames[] = {
+    L"lumIPOneImageMultiplyConstantImageFormatSameAsInputImage",
+    L"lumIPOneImageMultiplyConstantImageFormat8Grey"};
 
 // clang-format off
 #define LUM_IP_ADD_SUBTRACT_CONSTANT_PROPERTIES(P, x)                                            \
@@ -37,7 +48,8 @@ enum LumIPOneImageMultiplyConstantImageFormatConstants : LONG {
   P(x, rw, OutputImageFormat, LumIPOneImageAddSubtractConstantImageFormatConstants, 16863663,    \
     lumIPOneImageAddSubtractConstantImageFormatSameAsInputImage,                                 \
     enumRange(lumIPOneImageAddSubtractConstantImageFormatSameAsInputImage,                       \
-              lumIPOneImageAddSubtractConstantImageFormat8Grey),                                 \
+              lumIPOneImageAddSubtractConstantImageFormat8Grey,                                  \
+              kIPOneImageAddSubtractConstantImageFormatNames),                                   \
     "Stored and saved; the output always has the input's format")                                \
   P(x, rw, ConstantPlane0Value, LONG, 16863276, 0, lcNoCheck{}, "Added to colour plane 0")       \
   P(x, rw, ConstantPlane1Value, LONG, 16863277, 0, lcNoCheck{}, "Added to colour plane 1")       \
@@ -56,7 +68,8 @@ enum LumIPOneImageMultiplyConstantImageFormatConstants : LONG {
   P(x, rw, OutputImageFormat, LumIPOneImageMultiplyConstantImageFormatConstants, 16863996,       \
     lumIPOneImageMultiplyConstantImageFormatSameAsInputImage,                                    \
     enumRange(lumIPOneImageMultiplyConstantImageFormatSameAsInputImage,                          \
-              lumIPOneImageMultiplyConstantImageFormat8Grey),                                    \
+              lumIPOneImageMultiplyConstantImageFormat8Grey,                                     \
+              kIPOneImageMultiplyConstantImageFormatNames),                                      \
     "Stored and saved; the output always has the input's format")                                \
   P(x, rw, ConstantPlane0Value, double, 16863279, 1.0, atLeast(0.0), "Factor for colour plane 0") \
   P(x, rw, ConstantPlane1Value, double, 16863280, 1.0, atLeast(0.0), "Factor for colour plane 1") \

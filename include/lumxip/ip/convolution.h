@@ -17,14 +17,34 @@ enum LumIPOneImageConvolve3x3PositionConstants : LONG {
   lumIPOneImageConvolve3x3PositionSouth = 7,
   lumIPOneImageConvolve3x3PositionSouthEast = 8,
 };
+
+// The members' names from value 0 on, for descriptions and setting by name.
+inline constexpr const wchar_t* kIPOneImageConvolve3x3PositionNames[] = {
+    L"lumIPOneImageConvolve3x3PositionNorthWest", L"lumIPOneImageConvolve3x3PositionNorth",
+    L"lumIPOneImageConvolve3x3PositionNorthEast", L"lumIPOneImageConvolve3x3PositionWest",
+    L"lumIPOneImageConvolve3x3PositionCenter",    L"lumIPOneImageConvolve3x3PositionEast",
+    L"lumIPOneImageConvolve3x3PositionSouthWest", L"lumIPOneImageConvolve3x3PositionSouth",
+    L"lumIPOneImageConvolve3x3PositionSouthEast"};
+
 enum LumIPOneImageConvolve3x3ImageFormatConstants : LONG {
   lumIPOneImageConvolve3x3ImageFormatSameAsInputImage = 0,
   lumIPOneImageConvolve3x3ImageFormat8Grey = 1,
 };
+
+// The members' names from value 0 on, for descriptions and setting by name.
+inline constexpr const wchar_t* kIPOneImageConvolve3x3ImageFormatNames[] = {
+    L"lumIPOneImageConvolve3x3ImageFormatSameAsInputImage",
+    L"lumIPOneImageConvolve3x3ImageFormat8Grey"};
+
 enum LumIPOneImageBoundaryModeConstants : LONG {
   lumIPOneImageBoundaryModeClipped = 1,
   lumIPOneImageBoundaryModeReflected = 2,
 };
+
+// The members' names from value 1 on, for descriptions and setting by name.
+inline constexpr const wchar_t* kIPOneImageBoundaryModeNames[] = {
+    L"lumIPOneImageBoundaryModeClipped", L"lumIPOneImageBoundaryModeReflected"};
+
 enum LumFAs_IPOneImageConvolveNxM : LONG {
   lumFA_IPOneImageConvolveNxM_Width = 2,
   lumFA_IPOneImageConvolveNxM_Height = 4,
@@ -33,6 +53,11 @@ enum LumIPOneImageHighPassFilterImageFormatConstants : LONG {
   lumIPOneImageHighPassFilterImageFormatSameAsInputImage = 0,
   lumIPOneImageHighPassFilterImageFormat8Grey = 1,
 };
+
+// The members' names from value 0 on, for descriptions and setting by name.
+inline constexpr const wchar_t* kIPOneImageHighPassFilterImageFormatNames[] = {
+    L"lumIPOneImageHighPassFilterImageFormatSameAsInputImage",
+    L"lumIPOneImageHighPassFilterImageFormat8Grey"};
 
 // clang-format off
 #define LUM_DETAIL_WEIGHT(P, x, Name, where) \
@@ -46,18 +71,21 @@ enum LumIPOneImageHighPassFilterImageFormatConstants : LONG {
   P(x, rw, KernelOrigin, LumIPOneImageConvolve3x3PositionConstants, 16864002,                    \
     lumIPOneImageConvolve3x3PositionCenter,                                                      \
     enumRange(lumIPOneImageConvolve3x3PositionNorthWest,                                         \
-              lumIPOneImageConvolve3x3PositionSouthEast),                                        \
+              lumIPOneImageConvolve3x3PositionSouthEast,                                         \
+              kIPOneImageConvolve3x3PositionNames),                                              \
     "Kernel position whose pixel each result replaces")                                          \
   P(x, rw, OutputImageFormat, LumIPOneImageConvolve3x3ImageFormatConstants, 16864003,            \
     lumIPOneImageConvolve3x3ImageFormatSameAsInputImage,                                         \
     enumRange(lumIPOneImageConvolve3x3ImageFormatSameAsInputImage,                               \
-              lumIPOneImageConvolve3x3ImageFormat8Grey),                                         \
+              lumIPOneImageConvolve3x3ImageFormat8Grey,                                          \
+              kIPOneImageConvolve3x3ImageFormatNames),                                           \
     "Stored and saved; the output always has the input's format")
 
 #define LUM_IP_CONVOLVE_NXM_PROPERTIES(P, x)                                                     \
   P(x, rw, BoundaryMode, LumIPOneImageBoundaryModeConstants, 16863245,                           \
     lumIPOneImageBoundaryModeReflected,                                                          \
-    enumRange(lumIPOneImageBoundaryModeClipped, lumIPOneImageBoundaryModeReflected),             \
+    enumRange(lumIPOneImageBoundaryModeClipped, lumIPOneImageBoundaryModeReflected,              \
+              kIPOneImageBoundaryModeNames),                                                     \
     "Clipped: results only where the kernel fits; Reflected: the image mirrored at its edges")
 
 #define LUM_IP_HIGH_PASS_FILTER_PROPERTIES(P, x)                                                 \
@@ -70,7 +98,8 @@ enum LumIPOneImageHighPassFilterImageFormatConstants : LONG {
   P(x, rw, OutputImageFormat, LumIPOneImageHighPassFilterImageFormatConstants, 16863661,         \
     lumIPOneImageHighPassFilterImageFormatSameAsInputImage,                                      \
     enumRange(lumIPOneImageHighPassFilterImageFormatSameAsInputImage,                            \
-              lumIPOneImageHighPassFilterImageFormat8Grey),                                      \
+              lumIPOneImageHighPassFilterImageFormat8Grey,                                       \
+              kIPOneImageHighPassFilterImageFormatNames),                                        \
     "Stored and saved; the output always has the input's format")
 // clang-format on
 

@@ -14,6 +14,12 @@ enum LumCopyRegionSpaceTreeModeConstants : LONG {
   lumCopyRegionSpaceTreeModeCopyInputMergeDestination = 3,  // the input's, destination's merged
 };
 
+// The members' names from value 0 on, for descriptions and setting by name.
+inline constexpr const wchar_t* kCopyRegionSpaceTreeModeNames[] = {
+    L"lumCopyRegionSpaceTreeModeUseDestination", L"lumCopyRegionSpaceTreeModeCopyInput",
+    L"lumCopyRegionSpaceTreeModeUseDestinationMergeInput",
+    L"lumCopyRegionSpaceTreeModeCopyInputMergeDestination"};
+
 enum LumCopyRegionOutputImageTypeConstants : LONG {
   lumCopyRegionOutputImageTypeGrey = 0,
   lumCopyRegionOutputImageTypeRGB = 1,
@@ -24,6 +30,13 @@ enum LumCopyRegionOutputImageTypeConstants : LONG {
   lumCopyRegionOutputImageTypeGrey16 = 6,
   lumCopyRegionOutputImageTypeGrey8 = 7,
 };
+
+// The members' names from value 0 on, for descriptions and setting by name.
+inline constexpr const wchar_t* kCopyRegionOutputImageTypeNames[] = {
+    L"lumCopyRegionOutputImageTypeGrey",   L"lumCopyRegionOutputImageTypeRGB",
+    L"lumCopyRegionOutputImageTypeHSI",    L"lumCopyRegionOutputImageTypeGrey10",
+    L"lumCopyRegionOutputImageTypeGrey12", L"lumCopyRegionOutputImageTypeGrey14",
+    L"lumCopyRegionOutputImageTypeGrey16", L"lumCopyRegionOutputImageTypeGrey8"};
 
 // clang-format off
 #define LUM_COPY_REGION_FILL_PROPERTIES(P, x)                                                     \
@@ -54,14 +67,16 @@ enum LumCopyRegionOutputImageTypeConstants : LONG {
   P(x, rw, SpaceTreeMode, LumCopyRegionSpaceTreeModeConstants, 17006636,                         \
     lumCopyRegionSpaceTreeModeUseDestination,                                                    \
     enumRange(lumCopyRegionSpaceTreeModeUseDestination,                                          \
-              lumCopyRegionSpaceTreeModeCopyInputMergeDestination),                              \
+              lumCopyRegionSpaceTreeModeCopyInputMergeDestination,                               \
+              kCopyRegionSpaceTreeModeNames),                                                    \
     "What becomes of the destination's coordinate-space tree")                                   \
   P(x, rw, MergedSpaceTreeName, BSTR, 17006637, L"MergedSpaceTree", lcNoCheck{},                 \
     "Name of the space that bridges two merged trees")                                           \
   P(x, rw, RegionMode, LumRegionModeConstants, 17006639,                                          \
     lumRegionModePixelAlignedBoundingBoxAdjustMask,                                              \
     enumRange(lumRegionModePixelAlignedBoundingBoxAdjustMask,                                    \
-              lumRegionModePixelAlignedBoundingBox),                                             \
+              lumRegionModePixelAlignedBoundingBox,                                              \
+              std::span(kRegionModeNames).subspan(0, 2)),                                        \
     "Whether the region's shape or its whole pixel-aligned bounding box is copied")             \
   P(x, rw, FillRegionPlane1Value, LONG, 17006642, 255, lcNoCheck{},                              \
     "Plane 1 value of the filled region of a colour image")                                      \
@@ -75,7 +90,8 @@ enum LumCopyRegionOutputImageTypeConstants : LONG {
     "Plane 2 value of the filled bounding box of a colour image")                                \
   P(x, rw, DefaultOutputImageType, LumCopyRegionOutputImageTypeConstants, 17006647,              \
     lumCopyRegionOutputImageTypeGrey,                                                            \
-    enumRange(lumCopyRegionOutputImageTypeGrey, lumCopyRegionOutputImageTypeGrey8),             \
+    enumRange(lumCopyRegionOutputImageTypeGrey, lumCopyRegionOutputImageTypeGrey8,              \
+              kCopyRegionOutputImageTypeNames),                                                 \
     "Format of the image made when there is no input image")
 
 #define LUM_COPY_REGION_PROPERTIES(P, x)                                                          \

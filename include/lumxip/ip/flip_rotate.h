@@ -20,17 +20,42 @@ enum LumIPOneImageFlipRotateOperationConstants : LONG {
   lumIPOneImageFlipRotateOperationFlipAndRotate270Deg = 7,  // a transpose
 };
 
+// The members' names from value 0 on, for descriptions and setting by name.
+inline constexpr const wchar_t* kIPOneImageFlipRotateOperationNames[] = {
+    L"lumIPOneImageFlipRotateOperationNone",
+    L"lumIPOneImageFlipRotateOperationRotate90Deg",
+    L"lumIPOneImageFlipRotateOperationRotate180Deg",
+    L"lumIPOneImageFlipRotateOperationRotate270Deg",
+    L"lumIPOneImageFlipRotateOperationFlip",
+    L"lumIPOneImageFlipRotateOperationFlipAndRotate90Deg",
+    L"lumIPOneImageFlipRotateOperationFlipAndRotate180Deg",
+    L"lumIPOneImageFlipRotateOperationFlipAndRotate270Deg"};
+
 enum LumIPOneImageMissingPixelDirectionConstants : LONG {
   lumIPOneImageMissingPixelDirectionHorizontal = 1,
   lumIPOneImageMissingPixelDirectionVertical = 2,
   lumIPOneImageMissingPixelDirectionBoth = 3,
 };
+
+// The members' names from value 1 on, for descriptions and setting by name.
+inline constexpr const wchar_t* kIPOneImageMissingPixelDirectionNames[] = {
+    L"lumIPOneImageMissingPixelDirectionHorizontal", L"lumIPOneImageMissingPixelDirectionVertical",
+    L"lumIPOneImageMissingPixelDirectionBoth"};
+
 enum LumIPOneImageMissingPixelValueComputationConstants : LONG {
   lumIPOneImageMissingPixelValueComputationNeighborMinimum = 1,
   lumIPOneImageMissingPixelValueComputationNeighborMaximum = 2,
   lumIPOneImageMissingPixelValueComputationNeighborInterpolation = 3,
   lumIPOneImageMissingPixelValueComputationGlobal = 4,
 };
+
+// The members' names from value 1 on, for descriptions and setting by name.
+inline constexpr const wchar_t* kIPOneImageMissingPixelValueComputationNames[] = {
+    L"lumIPOneImageMissingPixelValueComputationNeighborMinimum",
+    L"lumIPOneImageMissingPixelValueComputationNeighborMaximum",
+    L"lumIPOneImageMissingPixelValueComputationNeighborInterpolation",
+    L"lumIPOneImageMissingPixelValueComputationGlobal"};
+
 enum LumIPOneImageMissingPixelGlobalValueModeConstants : LONG {
   lumIPOneImageMissingPixelGlobalValueModeFixed = 1,
   lumIPOneImageMissingPixelGlobalValueModeImageMinimum = 2,
@@ -38,29 +63,40 @@ enum LumIPOneImageMissingPixelGlobalValueModeConstants : LONG {
   lumIPOneImageMissingPixelGlobalValueModeImageAverage = 4,
 };
 
+// The members' names from value 1 on, for descriptions and setting by name.
+inline constexpr const wchar_t* kIPOneImageMissingPixelGlobalValueModeNames[] = {
+    L"lumIPOneImageMissingPixelGlobalValueModeFixed",
+    L"lumIPOneImageMissingPixelGlobalValueModeImageMinimum",
+    L"lumIPOneImageMissingPixelGlobalValueModeImageMaximum",
+    L"lumIPOneImageMissingPixelGlobalValueModeImageAverage"};
+
 // clang-format off
 #define LUM_IP_FLIP_ROTATE_PROPERTIES(P, x)                                                      \
   P(x, rw, OperationInPixelSpace, LumIPOneImageFlipRotateOperationConstants, 16863648,           \
     lumIPOneImageFlipRotateOperationNone,                                                        \
     enumRangeNamed(lumIPOneImageFlipRotateOperationNone,                                         \
-                   lumIPOneImageFlipRotateOperationFlipAndRotate270Deg, L"Operation"),           \
+                   lumIPOneImageFlipRotateOperationFlipAndRotate270Deg, L"Operation",            \
+                   kIPOneImageFlipRotateOperationNames),                                         \
     "Rotation or mirroring done on the pixel grid; saved as \"Operation\"")
 
 #define LUM_IP_MISSING_PIXEL_PROPERTIES(P, x)                                                    \
   P(x, rw, Direction, LumIPOneImageMissingPixelDirectionConstants, 16863291,                     \
     lumIPOneImageMissingPixelDirectionHorizontal,                                                \
     enumRange(lumIPOneImageMissingPixelDirectionHorizontal,                                      \
-              lumIPOneImageMissingPixelDirectionBoth),                                           \
+              lumIPOneImageMissingPixelDirectionBoth,                                            \
+              kIPOneImageMissingPixelDirectionNames),                                            \
     "Where the valid neighbours are looked for: the row, the column or both")                   \
   P(x, rw, ValueComputation, LumIPOneImageMissingPixelValueComputationConstants, 16863292,       \
     lumIPOneImageMissingPixelValueComputationNeighborInterpolation,                              \
     enumRange(lumIPOneImageMissingPixelValueComputationNeighborMinimum,                          \
-              lumIPOneImageMissingPixelValueComputationGlobal),                                  \
+              lumIPOneImageMissingPixelValueComputationGlobal,                                   \
+              kIPOneImageMissingPixelValueComputationNames),                                     \
     "How a filled value comes from the neighbours, or the global value everywhere")             \
   P(x, rw, GlobalValueMode, LumIPOneImageMissingPixelGlobalValueModeConstants, 16863293,         \
     lumIPOneImageMissingPixelGlobalValueModeFixed,                                               \
     enumRange(lumIPOneImageMissingPixelGlobalValueModeFixed,                                     \
-              lumIPOneImageMissingPixelGlobalValueModeImageAverage),                             \
+              lumIPOneImageMissingPixelGlobalValueModeImageAverage,                              \
+              kIPOneImageMissingPixelGlobalValueModeNames),                                      \
     "The fixed value, or the minimum, maximum or average of the valid pixels")                  \
   P(x, rw, FixedGlobalValue, LONG, 16863294, 1, notBelow<LONG>(0, L"0"),                         \
     "The global value in fixed mode; must be a pixel value of the output when it runs")

@@ -29,6 +29,17 @@ enum LumIPOneImageMorphology3x3ElementTypeConstants : LONG {
   lumIPOneImageMorphology3x3ElementType1x3Line135Deg = 6,
   lumIPOneImageMorphology3x3ElementTypeCustom = 7,
 };
+
+// The members' names from value 1 on, for descriptions and setting by name.
+inline constexpr const wchar_t* kIPOneImageMorphology3x3ElementTypeNames[] = {
+    L"lumIPOneImageMorphology3x3ElementType3x3Square",
+    L"lumIPOneImageMorphology3x3ElementType3x3Diamond",
+    L"lumIPOneImageMorphology3x3ElementType1x3Line0Deg",
+    L"lumIPOneImageMorphology3x3ElementType1x3Line45Deg",
+    L"lumIPOneImageMorphology3x3ElementType1x3Line90Deg",
+    L"lumIPOneImageMorphology3x3ElementType1x3Line135Deg",
+    L"lumIPOneImageMorphology3x3ElementTypeCustom"};
+
 enum LumIPOneImageMorphologyPositionConstants : LONG {
   lumIPOneImageMorphologyPositionNE = 1,
   lumIPOneImageMorphologyPositionN = 2,
@@ -49,6 +60,17 @@ enum LumIPOneImageMorphologyOperationConstants : LONG {
   lumIPOneImageMorphologyOperationCloseMinusOriginal = 6,
   lumIPOneImageMorphologyOperationOriginalMinusOpen = 7,
 };
+
+// The members' names from value 1 on, for descriptions and setting by name.
+inline constexpr const wchar_t* kIPOneImageMorphologyOperationNames[] = {
+    L"lumIPOneImageMorphologyOperationErode",
+    L"lumIPOneImageMorphologyOperationDilate",
+    L"lumIPOneImageMorphologyOperationOpen",
+    L"lumIPOneImageMorphologyOperationClose",
+    L"lumIPOneImageMorphologyOperationDilateMinusErode",
+    L"lumIPOneImageMorphologyOperationCloseMinusOriginal",
+    L"lumIPOneImageMorphologyOperationOriginalMinusOpen"};
+
 enum LumFAs_IPOneImageGreyMorphologyNxM : LONG {
   lumFA_IPOneImageGreyMorphologyNxM_Width = 2,
   lumFA_IPOneImageGreyMorphologyNxM_Height = 4,
@@ -62,7 +84,8 @@ enum LumFAs_IPOneImageGreyMorphologyNxM : LONG {
   P(x, hidden, Type, LumIPOneImageMorphology3x3ElementTypeConstants, 0,                          \
     lumIPOneImageMorphology3x3ElementType3x3Square,                                              \
     enumRange(lumIPOneImageMorphology3x3ElementType3x3Square,                                    \
-              lumIPOneImageMorphology3x3ElementTypeCustom),                                      \
+              lumIPOneImageMorphology3x3ElementTypeCustom,                                       \
+              kIPOneImageMorphology3x3ElementTypeNames),                                         \
     "The element's shape; every type but Custom stands for offsets of 0")                       \
   LUM_DETAIL_MEMBER_VALUE(P, x, NE, "north-east") LUM_DETAIL_MEMBER_VALUE(P, x, N, "north")     \
   LUM_DETAIL_MEMBER_VALUE(P, x, NW, "north-west") LUM_DETAIL_MEMBER_VALUE(P, x, W, "west")      \
@@ -77,7 +100,8 @@ enum LumFAs_IPOneImageGreyMorphologyNxM : LONG {
   P(x, rw, Operation, LumIPOneImageMorphologyOperationConstants, id,                             \
     lumIPOneImageMorphologyOperationErode,                                                       \
     enumRange(lumIPOneImageMorphologyOperationErode,                                             \
-              lumIPOneImageMorphologyOperationOriginalMinusOpen),                                \
+              lumIPOneImageMorphologyOperationOriginalMinusOpen,                                 \
+              kIPOneImageMorphologyOperationNames),                                              \
     "Erode, dilate, open, close, or one of the three differences")
 
 // OriginX and OriginY are persisted as given (-1: the centre) and read through their

@@ -13,6 +13,10 @@ enum LumHistogramBinModeConstants : LONG {
   lumHistogramBinModeAuto = 3,           // one bin per value of the pixel range
 };
 
+// The members' names from value 1 on, for descriptions and setting by name.
+inline constexpr const wchar_t* kHistogramBinModeNames[] = {
+    L"lumHistogramBinModeCompatibility", L"lumHistogramBinModeUniform", L"lumHistogramBinModeAuto"};
+
 enum LumHistogramResultGraphicConstants : LONG {
   lumHistogramResultGraphicNone = 0,
   lumHistogramResultGraphicTipText = 1,
@@ -45,7 +49,8 @@ enum LumHistogramResultGraphicConstants : LONG {
 
 #define LUM_HISTOGRAM_BIN_PROPERTIES(P, x)                                                         \
   P(x, rw, BinMode, LumHistogramBinModeConstants, 16863267, lumHistogramBinModeAuto,             \
-    enumRange(lumHistogramBinModeCompatibility, lumHistogramBinModeAuto),                        \
+    enumRange(lumHistogramBinModeCompatibility, lumHistogramBinModeAuto,                         \
+              kHistogramBinModeNames),                                                           \
     "How the pixel values are spread over the bins")
 
 #define LUM_HISTOGRAM_PROPERTIES(P, x)                                                             \

@@ -49,10 +49,18 @@ enum LumIPOneImageQuantizeLevelConstants : LONG {
   lumIPOneImageQuantizeLevels128 = 6,
 };
 
+// The members' names from value 0 on, for descriptions and setting by name.
+inline constexpr const wchar_t* kIPOneImageQuantizeLevelNames[] = {
+    L"lumIPOneImageQuantizeLevels2",  L"lumIPOneImageQuantizeLevels4",
+    L"lumIPOneImageQuantizeLevels8",  L"lumIPOneImageQuantizeLevels16",
+    L"lumIPOneImageQuantizeLevels32", L"lumIPOneImageQuantizeLevels64",
+    L"lumIPOneImageQuantizeLevels128"};
+
 // clang-format off
 #define LUM_IP_QUANTIZE_PROPERTIES(P, x)                                                         \
   P(x, rw, Levels, LumIPOneImageQuantizeLevelConstants, 16863601, lumIPOneImageQuantizeLevels2,  \
-    enumRange(lumIPOneImageQuantizeLevels2, lumIPOneImageQuantizeLevels128),                     \
+    enumRange(lumIPOneImageQuantizeLevels2, lumIPOneImageQuantizeLevels128,                      \
+              kIPOneImageQuantizeLevelNames),                                                    \
     "Number of output levels: value v gives 2^(v + 1)")
 // clang-format on
 

@@ -11,6 +11,11 @@ enum LumPolarUnwrapSamplingModeConstants : LONG {
   lumPolarUnwrapSamplingModeNearestNeighbor = 1,
 };
 
+// The members' names from value 0 on, for descriptions and setting by name.
+inline constexpr const wchar_t* kPolarUnwrapSamplingModeNames[] = {
+    L"lumPolarUnwrapSamplingModeBilinearInterpolation",
+    L"lumPolarUnwrapSamplingModeNearestNeighbor"};
+
 // clang-format off
 #define LUM_POLAR_UNWRAP_PROPERTIES(P, x)                                                          \
   P(x, rw, ScalingX, double, 17010689, 1.0, greaterThan(0.0, L"0"),                               \
@@ -20,7 +25,8 @@ enum LumPolarUnwrapSamplingModeConstants : LONG {
   P(x, rw, SamplingMode, LumPolarUnwrapSamplingModeConstants, 17010691,                           \
     lumPolarUnwrapSamplingModeBilinearInterpolation,                                              \
     enumRange(lumPolarUnwrapSamplingModeBilinearInterpolation,                                    \
-              lumPolarUnwrapSamplingModeNearestNeighbor),                                         \
+              lumPolarUnwrapSamplingModeNearestNeighbor,                                          \
+              kPolarUnwrapSamplingModeNames),                                                     \
     "How a sample is taken: bilinear interpolation or the nearest pixel")
 // clang-format on
 

@@ -11,6 +11,12 @@ enum LumIPOneImageGaussSamplerImageFormatConstants : LONG {
   lumIPOneImageGaussSamplerImageFormatSameAsInputImage = 0,
   lumIPOneImageGaussSamplerImageFormat8Grey = 1,
 };
+
+// The members' names from value 0 on, for descriptions and setting by name.
+inline constexpr const wchar_t* kIPOneImageGaussSamplerImageFormatNames[] = {
+    L"lumIPOneImageGaussSamplerImageFormatSameAsInputImage",
+    L"lumIPOneImageGaussSamplerImageFormat8Grey"};
+
 enum LumFAs_IPOneImageSampleConvolve : LONG {
   lumFA_IPOneImageSampleConvolve_KernelXSize = 2,
   lumFA_IPOneImageSampleConvolve_KernelYSize = 4,
@@ -49,7 +55,8 @@ enum LumFAs_IPOneImageSampleConvolve : LONG {
   P(x, rw, OutputImageFormat, LumIPOneImageGaussSamplerImageFormatConstants, 16863660,           \
     lumIPOneImageGaussSamplerImageFormatSameAsInputImage,                                        \
     enumRange(lumIPOneImageGaussSamplerImageFormatSameAsInputImage,                              \
-              lumIPOneImageGaussSamplerImageFormat8Grey),                                        \
+              lumIPOneImageGaussSamplerImageFormat8Grey,                                         \
+              kIPOneImageGaussSamplerImageFormatNames),                                          \
     "Stored and saved; the output always has the input's format")
 
 #define LUM_IP_SAMPLE_CONVOLVE_PROPERTIES(P, x)                                                  \

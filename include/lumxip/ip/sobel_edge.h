@@ -11,6 +11,12 @@ enum LumSobelEdgePostProcessModeConstants : LONG {
   lumSobelEdgePostProcessModePeakDetect = 1,          // thinned to whole-pixel peaks
   lumSobelEdgePostProcessModeHysteresisThreshold = 2  // hysteresis thresholding
 };
+
+// The members' names from value 0 on, for descriptions and setting by name.
+inline constexpr const wchar_t* kSobelEdgePostProcessModeNames[] = {
+    L"lumSobelEdgePostProcessModeNone", L"lumSobelEdgePostProcessModePeakDetect",
+    L"lumSobelEdgePostProcessModeHysteresisThreshold"};
+
 enum LumFAs_SobelEdge : LONG {
   lumFA_SobelEdge_HysteresisThresholds = 32,  // raised with either threshold's change
 };
@@ -25,7 +31,8 @@ enum LumFAs_SobelEdge : LONG {
     "Factor applied to every magnitude before it saturates at 255")                              \
   P(x, rw, PostProcessMode, LumSobelEdgePostProcessModeConstants, 16998408,                      \
     lumSobelEdgePostProcessModeNone,                                                             \
-    enumRange(lumSobelEdgePostProcessModeNone, lumSobelEdgePostProcessModeHysteresisThreshold),  \
+    enumRange(lumSobelEdgePostProcessModeNone, lumSobelEdgePostProcessModeHysteresisThreshold,   \
+              kSobelEdgePostProcessModeNames),                                                   \
     "What becomes of the magnitude image: nothing, peak detection or hysteresis")               \
   P(x, rw, PeakDetectThreshold, LONG, 16998409, 20, inRange<LONG>(0, 255, L"0", L"255"),          \
     "Magnitude below which peak detection keeps nothing")                                        \

@@ -16,6 +16,11 @@ enum LumIPTwoImageSpaceTreeModeConstants : LONG {
   lumIPTwoImageSpaceTreeModeCopyBMergeA = 3,  // B's tree, A's attached under a new space
 };
 
+// The members' names from value 0 on, for descriptions and setting by name.
+inline constexpr const wchar_t* kIPTwoImageSpaceTreeModeNames[] = {
+    L"lumIPTwoImageSpaceTreeModeCopyA", L"lumIPTwoImageSpaceTreeModeCopyB",
+    L"lumIPTwoImageSpaceTreeModeCopyAMergeB", L"lumIPTwoImageSpaceTreeModeCopyBMergeA"};
+
 // The nine common properties with one operator's state IDs, in slot and persisted order.
 // clang-format off
 #define LUM_IP_TWO_IMAGE_PROPERTIES(P, x, idModeA, idModeB, idEnabled, idAX, idAY, idBX, idBY,  \
@@ -32,7 +37,8 @@ enum LumIPTwoImageSpaceTreeModeConstants : LONG {
   P(x, rw, ImageBAlignmentY, double, idBY, 0.0, lcNoCheck{}, "B's alignment point, y")           \
   P(x, rw, SpaceTreeMode, LumIPTwoImageSpaceTreeModeConstants, idTree,                           \
     lumIPTwoImageSpaceTreeModeCopyA,                                                             \
-    enumRange(lumIPTwoImageSpaceTreeModeCopyA, lumIPTwoImageSpaceTreeModeCopyBMergeA),          \
+    enumRange(lumIPTwoImageSpaceTreeModeCopyA, lumIPTwoImageSpaceTreeModeCopyBMergeA,           \
+              kIPTwoImageSpaceTreeModeNames),                                                   \
     "Which input's coordinate-space tree the output takes, and whether the other's is merged")   \
   P(x, rw, MergedSpaceTreeName, BSTR, idName, L"MergedSpaceTree", lcNoCheck{},                   \
     "Name of the space under the root that holds the merged tree")

@@ -9,61 +9,98 @@ enum LumIPTwoImageAddOverflowModeConstants : LONG {
   lumIPTwoImageAddOverflowModeWrap = 1,
   lumIPTwoImageAddOverflowModeShift = 2,
 };
+
+// The members' names from value 0 on, for descriptions and setting by name.
+inline constexpr const wchar_t* kIPTwoImageAddOverflowModeNames[] = {
+    L"lumIPTwoImageAddOverflowModeBounded", L"lumIPTwoImageAddOverflowModeWrap",
+    L"lumIPTwoImageAddOverflowModeShift"};
+
 enum LumIPTwoImageSubtractOverflowModeConstants : LONG {
   lumIPTwoImageSubtractOverflowModeBounded = 0,
   lumIPTwoImageSubtractOverflowModeWrap = 1,
   lumIPTwoImageSubtractOverflowModeShift = 2,
   lumIPTwoImageSubtractOverflowModeAbsolute = 3,
 };
+
+// The members' names from value 0 on, for descriptions and setting by name.
+inline constexpr const wchar_t* kIPTwoImageSubtractOverflowModeNames[] = {
+    L"lumIPTwoImageSubtractOverflowModeBounded", L"lumIPTwoImageSubtractOverflowModeWrap",
+    L"lumIPTwoImageSubtractOverflowModeShift", L"lumIPTwoImageSubtractOverflowModeAbsolute"};
+
 enum LumIPTwoImageMinMaxOperationConstants : LONG {
   lumIPTwoImageMinMaxOperationMin = 0,
   lumIPTwoImageMinMaxOperationMax = 1,
 };
+
+// The members' names from value 0 on, for descriptions and setting by name.
+inline constexpr const wchar_t* kIPTwoImageMinMaxOperationNames[] = {
+    L"lumIPTwoImageMinMaxOperationMin", L"lumIPTwoImageMinMaxOperationMax"};
+
 enum LumIPTwoImageAddFormatConstants : LONG {
   lumIPTwoImageAddFormatDeepestOfInputImages = 0,
   lumIPTwoImageAddFormat8Grey = 1,
 };
+
+// The members' names from value 0 on, for descriptions and setting by name.
+inline constexpr const wchar_t* kIPTwoImageAddFormatNames[] = {
+    L"lumIPTwoImageAddFormatDeepestOfInputImages", L"lumIPTwoImageAddFormat8Grey"};
+
 enum LumIPTwoImageSubtractFormatConstants : LONG {
   lumIPTwoImageSubtractFormatDeepestOfInputImages = 0,
   lumIPTwoImageSubtractFormat8Grey = 1,
 };
+
+// The members' names from value 0 on, for descriptions and setting by name.
+inline constexpr const wchar_t* kIPTwoImageSubtractFormatNames[] = {
+    L"lumIPTwoImageSubtractFormatDeepestOfInputImages", L"lumIPTwoImageSubtractFormat8Grey"};
+
 enum LumIPTwoImageMinMaxFormatConstants : LONG {
   lumIPTwoImageMinMaxFormatDeepestOfInputImages = 0,
   lumIPTwoImageMinMaxFormat8Grey = 1,
 };
 
+// The members' names from value 0 on, for descriptions and setting by name.
+inline constexpr const wchar_t* kIPTwoImageMinMaxFormatNames[] = {
+    L"lumIPTwoImageMinMaxFormatDeepestOfInputImages", L"lumIPTwoImageMinMaxFormat8Grey"};
+
 // clang-format off
 #define LUM_IP_TWO_IMAGE_ADD_OWN_PROPERTIES(P, x) \
   P(x, rw, OverflowMode, LumIPTwoImageAddOverflowModeConstants, 16863702,                        \
     lumIPTwoImageAddOverflowModeBounded,                                                         \
-    enumRange(lumIPTwoImageAddOverflowModeBounded, lumIPTwoImageAddOverflowModeShift),           \
+    enumRange(lumIPTwoImageAddOverflowModeBounded, lumIPTwoImageAddOverflowModeShift,            \
+              kIPTwoImageAddOverflowModeNames),                                                  \
     "Bounded clamps sums at the maximum, Wrap keeps their low bits, Shift halves them")          \
   P(x, rw, OutputImageFormat, LumIPTwoImageAddFormatConstants, 16863704,                         \
     lumIPTwoImageAddFormatDeepestOfInputImages,                                                  \
-    enumRange(lumIPTwoImageAddFormatDeepestOfInputImages, lumIPTwoImageAddFormat8Grey),          \
+    enumRange(lumIPTwoImageAddFormatDeepestOfInputImages, lumIPTwoImageAddFormat8Grey,           \
+              kIPTwoImageAddFormatNames),                                                        \
     "Stored and saved; the output always has the inputs' format")
 
 #define LUM_IP_TWO_IMAGE_SUBTRACT_OWN_PROPERTIES(P, x) \
   P(x, rw, OverflowMode, LumIPTwoImageSubtractOverflowModeConstants, 16863708,                   \
     lumIPTwoImageSubtractOverflowModeBounded,                                                    \
     enumRange(lumIPTwoImageSubtractOverflowModeBounded,                                          \
-              lumIPTwoImageSubtractOverflowModeAbsolute),                                        \
+              lumIPTwoImageSubtractOverflowModeAbsolute,                                         \
+              kIPTwoImageSubtractOverflowModeNames),                                             \
     "Bounded clamps at zero, Wrap keeps the low bits, Shift halves the signed difference, "      \
     "Absolute takes its size")                                                                   \
   P(x, rw, OutputImageFormat, LumIPTwoImageSubtractFormatConstants, 16863710,                    \
     lumIPTwoImageSubtractFormatDeepestOfInputImages,                                             \
     enumRange(lumIPTwoImageSubtractFormatDeepestOfInputImages,                                   \
-              lumIPTwoImageSubtractFormat8Grey),                                                 \
+              lumIPTwoImageSubtractFormat8Grey,                                                  \
+              kIPTwoImageSubtractFormatNames),                                                   \
     "Stored and saved; the output always has the inputs' format")
 
 #define LUM_IP_TWO_IMAGE_MIN_MAX_OWN_PROPERTIES(P, x) \
   P(x, rw, Operation, LumIPTwoImageMinMaxOperationConstants, 16863863,                           \
     lumIPTwoImageMinMaxOperationMin,                                                             \
-    enumRange(lumIPTwoImageMinMaxOperationMin, lumIPTwoImageMinMaxOperationMax),                 \
+    enumRange(lumIPTwoImageMinMaxOperationMin, lumIPTwoImageMinMaxOperationMax,                  \
+              kIPTwoImageMinMaxOperationNames),                                                  \
     "Min keeps the smaller of the two pixels, Max the larger")                                   \
   P(x, rw, OutputImageFormat, LumIPTwoImageMinMaxFormatConstants, 16863946,                      \
     lumIPTwoImageMinMaxFormatDeepestOfInputImages,                                               \
-    enumRange(lumIPTwoImageMinMaxFormatDeepestOfInputImages, lumIPTwoImageMinMaxFormat8Grey),    \
+    enumRange(lumIPTwoImageMinMaxFormatDeepestOfInputImages, lumIPTwoImageMinMaxFormat8Grey,     \
+              kIPTwoImageMinMaxFormatNames),                                                     \
     "Stored and saved; the output always has the inputs' format")
 // clang-format on
 

@@ -25,11 +25,12 @@ struct lcNoCheck {
 };
 
 // An enumeration value from `first` to `last`; else message 0x8004810A naming the property.
-// `names` (optional) lists the members' names, for descriptions.
+// `names` lists the members' names from `first` on: descriptions show them and a value
+// may be given by its name.
 template <class E>
 struct lcEnumRange {
   E first, last;
-  std::span<const wchar_t* const> names = {};
+  std::span<const wchar_t* const> names;
   void operator()(const wchar_t* name, E value) const {
     if (static_cast<LONG>(value) < static_cast<LONG>(first) ||
         static_cast<LONG>(value) > static_cast<LONG>(last))
@@ -37,7 +38,7 @@ struct lcEnumRange {
   }
 };
 template <class E>
-constexpr lcEnumRange<E> enumRange(E first, E last, std::span<const wchar_t* const> names = {}) {
+constexpr lcEnumRange<E> enumRange(E first, E last, std::span<const wchar_t* const> names) {
   return {first, last, names};
 }
 
@@ -119,21 +120,26 @@ struct lcSingleBitOf {
   }
 };
 template <class E>
-constexpr lcSingleBitOf<E> singleBitOf(E last, std::span<const wchar_t* const> names = {}) {
+constexpr lcSingleBitOf<E> singleBitOf(E last, std::span<const wchar_t* const> names) {
   return {last, names};
 }
 
 // An enumeration value from `first` to `last` whose refusal (message 0x8004810A) names
 // `argument` rather than the property, for properties the messages know by another name.
+// `names` as for lcEnumRange.
 template <class E>
 struct lcEnumRangeNamed {
   E first, last;
   const wchar_t* argument;
-  void operator()(const wchar_t*, E value) const { lcEnumRange<E>{first, last}(argument, value); }
+  std::span<const wchar_t* const> names;
+  void operator()(const wchar_t*, E value) const {
+    lcEnumRange<E>{first, last, names}(argument, value);
+  }
 };
 template <class E>
-constexpr lcEnumRangeNamed<E> enumRangeNamed(E first, E last, const wchar_t* argument) {
-  return {first, last, argument};
+constexpr lcEnumRangeNamed<E> enumRangeNamed(E first, E last, const wchar_t* argument,
+                                             std::span<const wchar_t* const> names) {
+  return {first, last, argument, names};
 }
 
 // A power of two from 2^-7 to 2^7 (a factor kept for a shift): message 0x8004810F naming

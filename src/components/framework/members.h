@@ -5,7 +5,7 @@
 //     return lum::members(
 //         prop<&Self::constant_>(L"ConstantValue", lumAddConst_ConstantValue).byDefault(0),
 //         prop<&Self::overflow_>(L"OverflowMode", lumAddConst_OverflowMode)
-//             .checkedBy(enumRange(lumBounded, lumWrap)),
+//             .checkedBy(enumRange(lumBounded, lumWrap, kOverflowModeNames)),
 //         persisted<&Self::operationFormat_>(L"OperationFormat"));
 //   }
 //

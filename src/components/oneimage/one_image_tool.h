@@ -36,7 +36,7 @@ class LUM_VISIBLE CLumIPOneImageTool final
         prop<&Self::regionMode_>(L"RegionMode", lumIPOneImageTool_RegionMode)
             .byDefault(lumRegionModePixelAlignedBoundingBox)
             .checkedBy(enumRange(lumRegionModePixelAlignedBoundingBoxAdjustMask,
-                                 lumRegionModeAffineTransform)),
+                                 lumRegionModeAffineTransform, kRegionModeNames)),
         prop<&Self::region_>(L"Region", lumIPOneImageTool_Region).byReference().flags(kInputChange),
         prop<&Self::input_>(L"InputImage", lumIPOneImageTool_InputImage)
             .byReference()
