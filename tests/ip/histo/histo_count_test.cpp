@@ -76,16 +76,21 @@ TEST(HistoCount, EveryTwinCountsWhatTheRunsAndTheMaskLetThrough) {
   }
 }
 
-// Rows whose neighbours repeat (flat, narrow noise) and rows of noise over the whole
-// range take different counting paths; a mix of both, whole and in runs, counts exactly.
-TEST(HistoCount, RepeatingAndSpreadRowsCountAlike) {
+// Rows whose neighbours repeat (flat, narrow noise) and rows that do not (noise over the
+// whole range, two values in turn) take different counting paths; large enough for the
+// pair table, whose counters of the alternating rows wrap many times. A mix of all of
+// them, whole and in runs, counts exactly.
+TEST(HistoCount, RepeatingSpreadAndAlternatingRowsCountAlike) {
   std::mt19937 random(7);
-  auto src = randomPels<uint8_t>(random, 301, 40);
+  auto src = randomPels<uint8_t>(random, 1031, 600);
   const lcPelRows<uint8_t> rows = src.rows();
-  for (int32_t y = 0; y < rows.height; y += 2)
-    for (int32_t x = 0; x < rows.width; ++x)
-      rows[y][x] = static_cast<uint8_t>(y % 4 == 0 ? 200 : 100 + random() % 3);
-  const lcRLEBuffer runs = randomRuns(random, {0, 0, 301, 40});
+  for (int32_t y = 0; y < rows.height; ++y)
+    for (int32_t x = 0; x < rows.width; ++x) {
+      if (y % 4 == 0) rows[y][x] = 200;
+      if (y % 4 == 1) rows[y][x] = static_cast<uint8_t>(100 + random() % 3);
+      if (y % 4 == 2) rows[y][x] = x % 2 ? 7 : 9;
+    }
+  const lcRLEBuffer runs = randomRuns(random, {0, 0, 1031, 600});
   expectCounts(src, {}, 256);
   expectCounts(src, {&runs, nullptr}, 256);
 }
