@@ -115,9 +115,10 @@ class RowSlider {
         ping_(static_cast<std::size_t>(width + n)),
         pong_(ping_.size()) {}
 
-  void operator()(const uint8_t* padded, uint8_t* out) {
+  // `ahead`: a row the next call writes (null: none).
+  void operator()(const uint8_t* padded, uint8_t* out, const uint8_t* ahead = nullptr) {
     if (n_ <= kDirectSpan) {
-      lcMorphRows::combineShifted(padded, n_, out, width_, erode_);
+      lcMorphRows::combineShifted(padded, n_, out, width_, erode_, ahead);
       return;
     }
     int32_t length = width_ + n_ - 1;
@@ -131,7 +132,7 @@ class RowSlider {
       current = next;
       std::swap(next, spare);
     }
-    lcMorphRows::combineRows(current, current + (n_ - k), out, width_, erode_);
+    lcMorphRows::combineRows(current, current + (n_ - k), out, width_, erode_, ahead);
   }
 
  private:
@@ -223,18 +224,23 @@ void directFlatBand(const Band& job, const lcMorphElement& element, bool erode) 
   uint8_t* const lower = upper + length;
   RowSlider slide(width, n, erode);
   std::vector<const uint8_t*> column(static_cast<std::size_t>(m + 1));
+  const auto inputRow = [&](int32_t iy) {
+    return iy >= 0 && iy < job.in.height ? job.in[iy] + at.first + inBegin : nullptr;
+  };
+  const auto outputRow = [&](int32_t y) { return y < job.band.end ? job.out[y] : nullptr; };
   for (int32_t y = job.band.begin; y < job.band.end;) {
     const bool pair = y + 1 < job.band.end && m > 1;
     for (int32_t r = 0; r < m + (pair ? 1 : 0); ++r) {
-      const int32_t iy = y + at.top + r;
-      column[static_cast<std::size_t>(r)] =
-          iy >= 0 && iy < job.in.height ? job.in[iy] + at.first + inBegin : outside.data();
+      const uint8_t* row = inputRow(y + at.top + r);
+      column[static_cast<std::size_t>(r)] = row != nullptr ? row : outside.data();
     }
     if (pair) {
+      // The next pair's two new input rows and its output rows are fetched meanwhile.
+      const int32_t next = y + at.top + m + 1;
       lcMorphRows::combineManyTwice(column.data(), m, upper + inBegin, lower + inBegin,
-                                    inEnd - inBegin, erode);
-      slide(upper, job.out[y]);
-      slide(lower, job.out[y + 1]);
+                                    inEnd - inBegin, erode, inputRow(next), inputRow(next + 1));
+      slide(upper, job.out[y], outputRow(y + 2));
+      slide(lower, job.out[y + 1], outputRow(y + 3));
     } else {
       lcMorphRows::combineMany(column.data(), m, upper + inBegin, inEnd - inBegin, erode);
       slide(upper, job.out[y]);

@@ -6,8 +6,14 @@
 
 namespace lcMorphRows {
 
+// `ahead` arguments name rows a later call will read or write (null: none). The call
+// fetches them into the cache a vector step at a time beside its own work. Rows a page or
+// more apart each begin where the processor's own prefetching stops, so without the hint
+// every new row starts with cache misses the loop waits on.
+
 // out[i] = min(a[i], b[i]) (erode) or max(a[i], b[i]) for i < n. out may be a or b.
-void combineRows(const uint8_t* a, const uint8_t* b, uint8_t* out, int32_t n, bool erode);
+void combineRows(const uint8_t* a, const uint8_t* b, uint8_t* out, int32_t n, bool erode,
+                 const uint8_t* ahead = nullptr);
 
 // out[i] = the minimum (erode) or maximum of rows[r][i] over r < count (count >= 1), in
 // one pass: count - 1 vector steps a vector of results. out may be one of the rows.
@@ -15,12 +21,14 @@ void combineMany(const uint8_t* const* rows, int32_t count, uint8_t* out, int32_
 
 // combineMany of rows[0..count-1] into first and of rows[1..count] into second (count + 1
 // rows), sharing the count - 1 rows the two have in common: two results for count + 1
-// loads a vector.
+// loads a vector. Fetches aheadA[i] and aheadB[i] alongside.
 void combineManyTwice(const uint8_t* const* rows, int32_t count, uint8_t* first, uint8_t* second,
-                      int32_t n, bool erode);
+                      int32_t n, bool erode, const uint8_t* aheadA = nullptr,
+                      const uint8_t* aheadB = nullptr);
 
 // out[i] = the minimum (erode) or maximum of row[i + c] over c < count (count >= 1).
-void combineShifted(const uint8_t* row, int32_t count, uint8_t* out, int32_t n, bool erode);
+void combineShifted(const uint8_t* row, int32_t count, uint8_t* out, int32_t n, bool erode,
+                    const uint8_t* ahead = nullptr);
 
 // One cell of a weighted element over a row: with v = in[i] - offset (erode) or
 // in[i] + offset, clamped to 0..255, acc[i] = min(acc[i], v) (erode) or max(acc[i], v),

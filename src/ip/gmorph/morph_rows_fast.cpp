@@ -3,6 +3,7 @@
 
 #undef HWY_TARGET_INCLUDE
 #define HWY_TARGET_INCLUDE "ip/gmorph/morph_rows_fast.cpp"
+#include <hwy/cache_control.h>
 #include <hwy/foreach_target.h>
 #include <hwy/highway.h>
 
@@ -27,22 +28,31 @@ HWY_INLINE V8 combine(V8 a, V8 b) {
   return hn::Max(a, b);
 }
 
+// Fetches the vector at row + i of a row asked for ahead.
+HWY_INLINE void FetchAhead(const uint8_t* row, int32_t i) {
+  if (row != nullptr) hwy::Prefetch(row + i);
+}
+
 template <bool kErode>
-void CombineRowsT(const uint8_t* a, const uint8_t* b, uint8_t* out, int32_t n) {
+void CombineRowsT(const uint8_t* a, const uint8_t* b, uint8_t* out, int32_t n,
+                  const uint8_t* ahead) {
   const D8 d;
   const int32_t lanes = static_cast<int32_t>(hn::Lanes(d));
   int32_t i = 0;
-  for (; i + lanes <= n; i += lanes)
+  for (; i + lanes <= n; i += lanes) {
+    FetchAhead(ahead, i);
     hn::StoreU(combine<kErode>(hn::LoadU(d, a + i), hn::LoadU(d, b + i)), d, out + i);
+  }
   for (; i < n; ++i)
     out[i] = kErode ? std::min(a[i], b[i]) : std::max(a[i], b[i]);
 }
 
-void CombineRows(const uint8_t* a, const uint8_t* b, uint8_t* out, int32_t n, bool erode) {
+void CombineRows(const uint8_t* a, const uint8_t* b, uint8_t* out, int32_t n, bool erode,
+                 const uint8_t* ahead) {
   if (erode)
-    CombineRowsT<true>(a, b, out, n);
+    CombineRowsT<true>(a, b, out, n, ahead);
   else
-    CombineRowsT<false>(a, b, out, n);
+    CombineRowsT<false>(a, b, out, n, ahead);
 }
 
 template <bool kErode>
@@ -110,13 +120,15 @@ void CombineMany(const uint8_t* const* rows, int32_t count, uint8_t* out, int32_
 // The rows both results share are 1..count-1.
 template <bool kErode>
 void CombineManyTwiceT(const uint8_t* const* rows, int32_t count, uint8_t* first, uint8_t* second,
-                       int32_t n) {
+                       int32_t n, const uint8_t* aheadA, const uint8_t* aheadB) {
   WithCount(count - 1, [&](auto known) HWY_ATTR {
     constexpr int32_t kShared = decltype(known)::value;
     const D8 d;
     const int32_t lanes = static_cast<int32_t>(hn::Lanes(d));
     int32_t i = 0;
     for (; i + lanes <= n; i += lanes) {
+      FetchAhead(aheadA, i);
+      FetchAhead(aheadB, i);
       const V8 shared = CombineAt<kErode, kShared>(d, rows, 1, count, i);
       hn::StoreU(combine<kErode>(shared, hn::LoadU(d, rows[0] + i)), d, first + i);
       hn::StoreU(combine<kErode>(shared, hn::LoadU(d, rows[count] + i)), d, second + i);
@@ -130,17 +142,18 @@ void CombineManyTwiceT(const uint8_t* const* rows, int32_t count, uint8_t* first
 }
 
 void CombineManyTwice(const uint8_t* const* rows, int32_t count, uint8_t* first, uint8_t* second,
-                      int32_t n, bool erode) {
+                      int32_t n, bool erode, const uint8_t* aheadA, const uint8_t* aheadB) {
   if (erode)
-    CombineManyTwiceT<true>(rows, count, first, second, n);
+    CombineManyTwiceT<true>(rows, count, first, second, n, aheadA, aheadB);
   else
-    CombineManyTwiceT<false>(rows, count, first, second, n);
+    CombineManyTwiceT<false>(rows, count, first, second, n, aheadA, aheadB);
 }
 
 // out[i] = combine of row[i + c] for c < count: the row window of count columns, with
 // constant offsets when the count is known.
 template <bool kErode>
-void CombineShiftedT(const uint8_t* row, int32_t count, uint8_t* out, int32_t n) {
+void CombineShiftedT(const uint8_t* row, int32_t count, uint8_t* out, int32_t n,
+                     const uint8_t* ahead) {
   WithCount(count, [&](auto known) HWY_ATTR {
     constexpr int32_t kCount = decltype(known)::value;
     const int32_t end = kCount != 0 ? kCount : count;
@@ -148,6 +161,7 @@ void CombineShiftedT(const uint8_t* row, int32_t count, uint8_t* out, int32_t n)
     const int32_t lanes = static_cast<int32_t>(hn::Lanes(d));
     int32_t i = 0;
     for (; i + lanes <= n; i += lanes) {
+      FetchAhead(ahead, i);
       V8 acc = hn::LoadU(d, row + i);
       for (int32_t c = 1; c < end; ++c)
         acc = combine<kErode>(acc, hn::LoadU(d, row + i + c));
@@ -162,11 +176,12 @@ void CombineShiftedT(const uint8_t* row, int32_t count, uint8_t* out, int32_t n)
   });
 }
 
-void CombineShifted(const uint8_t* row, int32_t count, uint8_t* out, int32_t n, bool erode) {
+void CombineShifted(const uint8_t* row, int32_t count, uint8_t* out, int32_t n, bool erode,
+                    const uint8_t* ahead) {
   if (erode)
-    CombineShiftedT<true>(row, count, out, n);
+    CombineShiftedT<true>(row, count, out, n, ahead);
   else
-    CombineShiftedT<false>(row, count, out, n);
+    CombineShiftedT<false>(row, count, out, n, ahead);
 }
 
 // in - offset (erode) or in + offset, saturated to 0..255: a saturating subtraction or
@@ -215,21 +230,23 @@ HWY_EXPORT(CombineMany);
 HWY_EXPORT(CombineManyTwice);
 HWY_EXPORT(CombineShifted);
 
-void combineShifted(const uint8_t* row, int32_t count, uint8_t* out, int32_t n, bool erode) {
-  HWY_DYNAMIC_DISPATCH(CombineShifted)(row, count, out, n, erode);
+void combineShifted(const uint8_t* row, int32_t count, uint8_t* out, int32_t n, bool erode,
+                    const uint8_t* ahead) {
+  HWY_DYNAMIC_DISPATCH(CombineShifted)(row, count, out, n, erode, ahead);
 }
 
 void combineManyTwice(const uint8_t* const* rows, int32_t count, uint8_t* first, uint8_t* second,
-                      int32_t n, bool erode) {
-  HWY_DYNAMIC_DISPATCH(CombineManyTwice)(rows, count, first, second, n, erode);
+                      int32_t n, bool erode, const uint8_t* aheadA, const uint8_t* aheadB) {
+  HWY_DYNAMIC_DISPATCH(CombineManyTwice)(rows, count, first, second, n, erode, aheadA, aheadB);
 }
 
 void combineMany(const uint8_t* const* rows, int32_t count, uint8_t* out, int32_t n, bool erode) {
   HWY_DYNAMIC_DISPATCH(CombineMany)(rows, count, out, n, erode);
 }
 
-void combineRows(const uint8_t* a, const uint8_t* b, uint8_t* out, int32_t n, bool erode) {
-  HWY_DYNAMIC_DISPATCH(CombineRows)(a, b, out, n, erode);
+void combineRows(const uint8_t* a, const uint8_t* b, uint8_t* out, int32_t n, bool erode,
+                 const uint8_t* ahead) {
+  HWY_DYNAMIC_DISPATCH(CombineRows)(a, b, out, n, erode, ahead);
 }
 
 void accumulateCell(uint8_t* acc, const uint8_t* in, const uint8_t* take, int32_t n, int32_t offset,
