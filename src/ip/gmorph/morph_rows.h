@@ -6,10 +6,7 @@
 
 namespace lcMorphRows {
 
-// `ahead` arguments name rows a later call will read or write (null: none). The call
-// fetches them into the cache a vector step at a time beside its own work. Rows a page or
-// more apart each begin where the processor's own prefetching stops, so without the hint
-// every new row starts with cache misses the loop waits on.
+// `ahead` arguments: rows a later call reads or writes, fetched as lcFetchAhead says.
 
 // out[i] = min(a[i], b[i]) (erode) or max(a[i], b[i]) for i < n. out may be a or b.
 void combineRows(const uint8_t* a, const uint8_t* b, uint8_t* out, int32_t n, bool erode,

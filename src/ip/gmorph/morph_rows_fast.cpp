@@ -3,7 +3,6 @@
 
 #undef HWY_TARGET_INCLUDE
 #define HWY_TARGET_INCLUDE "ip/gmorph/morph_rows_fast.cpp"
-#include <hwy/cache_control.h>
 #include <hwy/foreach_target.h>
 #include <hwy/highway.h>
 
@@ -13,6 +12,7 @@
 #include <type_traits>
 
 #include "ip/gmorph/morph_rows.h"
+#include "std/util/fetch_ahead.h"
 
 HWY_BEFORE_NAMESPACE();
 namespace lcMorphRows {
@@ -28,11 +28,6 @@ HWY_INLINE V8 combine(V8 a, V8 b) {
   return hn::Max(a, b);
 }
 
-// Fetches the vector at row + i of a row asked for ahead.
-HWY_INLINE void FetchAhead(const uint8_t* row, int32_t i) {
-  if (row != nullptr) hwy::Prefetch(row + i);
-}
-
 template <bool kErode>
 void CombineRowsT(const uint8_t* a, const uint8_t* b, uint8_t* out, int32_t n,
                   const uint8_t* ahead) {
@@ -40,7 +35,7 @@ void CombineRowsT(const uint8_t* a, const uint8_t* b, uint8_t* out, int32_t n,
   const int32_t lanes = static_cast<int32_t>(hn::Lanes(d));
   int32_t i = 0;
   for (; i + lanes <= n; i += lanes) {
-    FetchAhead(ahead, i);
+    lcFetchAhead(ahead, i);
     hn::StoreU(combine<kErode>(hn::LoadU(d, a + i), hn::LoadU(d, b + i)), d, out + i);
   }
   for (; i < n; ++i)
@@ -127,8 +122,8 @@ void CombineManyTwiceT(const uint8_t* const* rows, int32_t count, uint8_t* first
     const int32_t lanes = static_cast<int32_t>(hn::Lanes(d));
     int32_t i = 0;
     for (; i + lanes <= n; i += lanes) {
-      FetchAhead(aheadA, i);
-      FetchAhead(aheadB, i);
+      lcFetchAhead(aheadA, i);
+      lcFetchAhead(aheadB, i);
       const V8 shared = CombineAt<kErode, kShared>(d, rows, 1, count, i);
       hn::StoreU(combine<kErode>(shared, hn::LoadU(d, rows[0] + i)), d, first + i);
       hn::StoreU(combine<kErode>(shared, hn::LoadU(d, rows[count] + i)), d, second + i);
@@ -161,7 +156,7 @@ void CombineShiftedT(const uint8_t* row, int32_t count, uint8_t* out, int32_t n,
     const int32_t lanes = static_cast<int32_t>(hn::Lanes(d));
     int32_t i = 0;
     for (; i + lanes <= n; i += lanes) {
-      FetchAhead(ahead, i);
+      lcFetchAhead(ahead, i);
       V8 acc = hn::LoadU(d, row + i);
       for (int32_t c = 1; c < end; ++c)
         acc = combine<kErode>(acc, hn::LoadU(d, row + i + c));

@@ -147,15 +147,23 @@ int32_t fastRows(const lcPelBand<uint8_t, uint8_t>& job, const Plan& plan) {
                                kAliasingSlack / sizeof(uint16_t));
   uint16_t* column = padded.data() + before +
                      lcAliasingOffset(padded.data() + before, job.in[0]) / sizeof(uint16_t);
-  std::vector<const uint8_t*> rows(plan.y.weights.size());
+  std::vector<const uint8_t*> rows(plan.y.weights.size()), next(rows.size());
   std::vector<uint16_t> weightsY(plan.y.weights.begin(), plan.y.weights.end());
   const QuickFinish finish(plan);
   const auto vector = vectorFinish(plan);
   const auto taps = int32_t(plan.x.weights.size());
+  const auto count = int32_t(rows.size());
+  if (job.band.begin < job.band.end) plan.bellRows(job.in, job.band.begin, next.data());
   for (int32_t j = job.band.begin; j < job.band.end; ++j) {
-    plan.bellRows(job.in, j, rows.data());
-    lcSamplingRows::verticalBellFast(rows.data(), weightsY.data(), int32_t(rows.size()), column,
-                                     width);
+    // The next output row's bell moves down by the rate: its last rows are fetched meanwhile.
+    std::swap(rows, next);
+    const bool more = j + 1 < job.band.end;
+    if (more) plan.bellRows(job.in, j + 1, next.data());
+    const uint8_t* aheadA = more ? next[std::size_t(count - 1)] : nullptr;
+    const uint8_t* aheadB =
+        more && count > 1 && plan.params.sampleY() > 1 ? next[std::size_t(count - 2)] : nullptr;
+    lcSamplingRows::verticalBellFast(rows.data(), weightsY.data(), count, column, width, aheadA,
+                                     aheadB);
     for (int32_t k = 1; k <= before; ++k)
       column[-k] = column[reflect(-k, width)];
     for (int32_t k = 0; k < after; ++k)

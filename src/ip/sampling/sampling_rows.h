@@ -20,9 +20,11 @@ void doubleFast(const uint8_t* in, uint8_t* out, int32_t count);
 void doubleFast(const uint16_t* in, uint16_t* out, int32_t count);
 
 // column[x] = sum of weights[r] * rows[r][x] over `count` rows, for `width` columns; the
-// sums must fit 16 bits.
+// sums must fit 16 bits. Fetches aheadA and aheadB (rows of a later call, or null) as
+// lcFetchAhead says.
 void verticalBellFast(const uint8_t* const* rows, const uint16_t* weights, int32_t count,
-                      uint16_t* column, int32_t width);
+                      uint16_t* column, int32_t width, const uint8_t* aheadA = nullptr,
+                      const uint8_t* aheadB = nullptr);
 
 // How a smoothed sum h becomes a pixel: min(floor((min(h, hMax) * mul + add) / div), 255),
 // where hMax gives 255 already and hMax * mul + add stays below 2^31.

@@ -13,6 +13,7 @@
 #include <cstdint>
 
 #include "ip/sampling/sampling_rows.h"
+#include "std/util/fetch_ahead.h"
 
 HWY_BEFORE_NAMESPACE();
 namespace lcSamplingRows {
@@ -181,7 +182,7 @@ int32_t HorizontalBell(const uint16_t*, int32_t, const uint32_t*, int32_t, const
 // adds the rows of equal weight before multiplying: one multiply for each pair.
 template <class Unused = void>
 void verticalBell(const uint8_t* const* rows, const uint16_t* weights, int32_t count,
-                  uint16_t* column, int32_t width) {
+                  uint16_t* column, int32_t width, const uint8_t* aheadA, const uint8_t* aheadB) {
   const hn::ScalableTag<uint16_t> d16;
   const hn::Rebind<uint8_t, decltype(d16)> d8;
   bool symmetric = true;
@@ -193,6 +194,8 @@ void verticalBell(const uint8_t* const* rows, const uint16_t* weights, int32_t c
                            HWY_ATTR { return hn::PromoteTo(d16, hn::LoadU(d8, rows[r] + x)); };
   int32_t x = 0;
   for (; x + step <= width; x += step) {
+    lcFetchAhead(aheadA, x);
+    lcFetchAhead(aheadB, x);
     auto sum = hn::Zero(d16);
     for (int32_t r = 0; r < folded; ++r)
       sum = hn::Add(sum, hn::Mul(hn::Add(widened(r, x), widened(count - 1 - r, x)),
@@ -210,8 +213,8 @@ void verticalBell(const uint8_t* const* rows, const uint16_t* weights, int32_t c
 }
 
 void VerticalBell(const uint8_t* const* rows, const uint16_t* weights, int32_t count,
-                  uint16_t* column, int32_t width) {
-  verticalBell(rows, weights, count, column, width);
+                  uint16_t* column, int32_t width, const uint8_t* aheadA, const uint8_t* aheadB) {
+  verticalBell(rows, weights, count, column, width, aheadA, aheadB);
 }
 
 void Average8(const uint8_t* a, const uint8_t* b, uint8_t* out, int32_t count) {
@@ -255,8 +258,9 @@ int32_t horizontalBellFast(const uint16_t* column, int32_t rate, const uint32_t*
 }
 
 void verticalBellFast(const uint8_t* const* rows, const uint16_t* weights, int32_t count,
-                      uint16_t* column, int32_t width) {
-  HWY_DYNAMIC_DISPATCH(VerticalBell)(rows, weights, count, column, width);
+                      uint16_t* column, int32_t width, const uint8_t* aheadA,
+                      const uint8_t* aheadB) {
+  HWY_DYNAMIC_DISPATCH(VerticalBell)(rows, weights, count, column, width, aheadA, aheadB);
 }
 
 void average2x2Fast(const uint8_t* a, const uint8_t* b, uint8_t* out, int32_t count) {
