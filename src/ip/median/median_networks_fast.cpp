@@ -144,8 +144,9 @@ void InteriorRows(const lcRectangleMedianJob& job) {
   }
 }
 
-// The square windows of 5, 7 and 9 (3 x 3 has rows of its own): every size is a large
-// unrolled function per SIMD target, so only the common ones get one.
+// The square windows of 5 and 7 (3 x 3 has rows of its own): every size is a large
+// unrolled function per SIMD target, so only the common ones get one. From 9 x 9 on the
+// column histograms are faster.
 void InteriorMedianByNetworks(const lcRectangleMedianJob& job) {
   if (job.halfWidth != job.halfHeight) return;
   switch (job.halfWidth) {
@@ -153,8 +154,6 @@ void InteriorMedianByNetworks(const lcRectangleMedianJob& job) {
       return InteriorRows<5, 5>(job);
     case 3:
       return InteriorRows<7, 7>(job);
-    case 4:
-      return InteriorRows<9, 9>(job);
     default:
       return;
   }
@@ -170,7 +169,7 @@ namespace lcMedianRows {
 HWY_EXPORT(InteriorMedianByNetworks);
 
 bool hasMedianNetwork(int32_t columns, int32_t rows) {
-  return columns == rows && (columns == 5 || columns == 7 || columns == 9);
+  return columns == rows && (columns == 5 || columns == 7);
 }
 
 void interiorMedianByNetworks(const lcRectangleMedianJob& job) {

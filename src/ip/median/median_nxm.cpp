@@ -190,7 +190,7 @@ void histogramBand(const Job<T>& job, const Shape& shape) {
   }
 }
 
-// An 8-bit square of care positions of 3, 5, 7 or 9 without a mask image takes the
+// An 8-bit square of care positions of 3, 5 or 7 without a mask image takes the
 // selection networks, any other rectangle the column histograms, whose cost does not grow with
 // the window; any other kernel the sliding histogram along rows.
 template <class T>
