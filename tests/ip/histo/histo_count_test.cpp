@@ -79,7 +79,7 @@ TEST(HistoCount, EveryTwinCountsWhatTheRunsAndTheMaskLetThrough) {
 // Rows whose neighbours repeat (flat, narrow noise) and rows that do not (noise over the
 // whole range, two values in turn) take different counting paths; large enough for the
 // pair table, whose counters of the alternating rows wrap many times. A mix of all of
-// them, whole and in runs, counts exactly.
+// them, whole and in runs, counts exactly, and so does noise too small for the table.
 TEST(HistoCount, RepeatingSpreadAndAlternatingRowsCountAlike) {
   std::mt19937 random(7);
   auto src = randomPels<uint8_t>(random, 1031, 600);
@@ -93,6 +93,8 @@ TEST(HistoCount, RepeatingSpreadAndAlternatingRowsCountAlike) {
   const lcRLEBuffer runs = randomRuns(random, {0, 0, 1031, 600});
   expectCounts(src, {}, 256);
   expectCounts(src, {&runs, nullptr}, 256);
+  // Too few pixels for the pair table: noise counts one pixel at a time.
+  expectCounts(randomPels<uint8_t>(random, 301, 40), {}, 256);
 }
 
 TEST(HistoCount, RefusesNoBinsAndAMaskOfAnotherSize) {
