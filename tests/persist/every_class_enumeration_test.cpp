@@ -9,7 +9,7 @@
 
 #include "lumxip/HalvexImageProcessing.h"
 #include "lumxip/ip/member_descriptions.h"
-#include "platform/class_registry.h"
+#include "support/core_objects.h"
 #include "support/dispatch_call.h"
 
 namespace {
@@ -32,13 +32,9 @@ std::vector<LONG> valuesOf(const lum::Variant& values) {
 // Every named value is taken, and the value after the largest is refused.
 TEST(EveryComponent, NamesExactlyTheValuesItsEnumerationsTake) {
   int enumerations = 0;
-  for (const auto& registration : lum::registeredClasses()) {
-    ComPtr<IUnknown> object;
-    ASSERT_EQ(CoCreateInstance(registration.clsid, nullptr, CLSCTX_ALL, iid_of<IUnknown>,
-                               object.putVoid()),
-              S_OK);
-    const auto described = object.as<ILumMemberDescriptions>();
-    const auto dispatch = object.as<IDispatch>();
+  for (const auto& made : lumtest::oneOfEveryRegisteredClass()) {
+    const auto described = made.object.as<ILumMemberDescriptions>();
+    const auto dispatch = made.object.as<IDispatch>();
     if (!described || !dispatch) continue;
     LONG count = 0;
     described->get_MemberCount(&count);
@@ -54,8 +50,7 @@ TEST(EveryComponent, NamesExactlyTheValuesItsEnumerationsTake) {
       const std::vector<LONG> taken = valuesOf(values);
       if (kind.view() != L"property" || taken.empty()) continue;
       ++enumerations;
-      const std::string where =
-          lum::toUtf8(registration.versionedProgId) + "." + lum::toUtf8(name.view());
+      const std::string where = made.name + "." + lum::toUtf8(name.view());
       for (LONG value : taken)
         EXPECT_EQ(
             lumtest::call(dispatch.get(), name.get(), DISPATCH_PROPERTYPUT, {lum::Variant(value)}),

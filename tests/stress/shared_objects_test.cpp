@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "lumxip/HalvexImageProcessing.h"
-#include "platform/class_registry.h"
 #include "support/core_objects.h"
 #include "support/dispatch_call.h"
 #include "support/event_recorder.h"
@@ -24,31 +23,21 @@ namespace {
 using namespace lumtest;
 using namespace std::chrono_literals;
 
-struct Shared {
-  std::string name;
-  CLSID clsid;
-  ComPtr<IUnknown> object;
-};
-
 // One object of every persistable class; tools get an input image where they take one.
-std::vector<Shared> oneOfEveryClass() {
-  std::vector<Shared> shared;
+std::vector<RegisteredObject> oneOfEveryClass() {
+  std::vector<RegisteredObject> shared;
   const auto image = grey8Image(40, 30, [](int x, int y) { return (x * 5 + y * 3) & 0xFF; });
-  for (const auto& registration : lum::registeredClasses()) {
-    Shared s{lum::toUtf8(registration.versionedProgId), registration.clsid, nullptr};
-    if (CoCreateInstance(registration.clsid, nullptr, CLSCTX_ALL, iid_of<IUnknown>,
-                         s.object.putVoid()) != S_OK ||
-        !s.object.as<IPersistStream>())
-      continue;  // services
-    if (auto dispatch = s.object.as<IDispatch>(); dispatch && s.object.as<ILumTool>())
+  for (auto& made : oneOfEveryRegisteredClass()) {
+    if (!made.object.as<IPersistStream>()) continue;  // services
+    if (auto dispatch = made.object.as<IDispatch>(); dispatch && made.object.as<ILumTool>())
       call(dispatch.get(), L"InputImage", DISPATCH_PROPERTYPUTREF, {lum::Variant(image.get())});
-    shared.push_back(std::move(s));
+    shared.push_back(std::move(made));
   }
   return shared;
 }
 
 TEST(SharedObjectsUnderThreads, EveryClassIsCopiedSavedAndRunWhileItChanges) {
-  const std::vector<Shared> objects = oneOfEveryClass();
+  const std::vector<RegisteredObject> objects = oneOfEveryClass();
   ASSERT_GE(objects.size(), 20u);
   std::atomic<size_t> next{0};
   std::atomic<int> copies{0};
@@ -60,7 +49,7 @@ TEST(SharedObjectsUnderThreads, EveryClassIsCopiedSavedAndRunWhileItChanges) {
   finishWithin(60s, [&] {
     runFor(4, 1500ms, [&](int role) {
       const size_t i = next++ % objects.size();
-      const Shared& s = objects[i];
+      const RegisteredObject& s = objects[i];
       switch (role) {
         case 0: {  // changes the Tag, which every object saves
           if (s.object.as<ILumObject>()->put_Tag(*lum::Variant(int32_t(next)).ptr()) != S_OK)

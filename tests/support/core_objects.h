@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "lumxip/HalvexCore.h"
+#include "platform/class_registry.h"
 
 namespace lumtest {
 
@@ -27,6 +31,21 @@ ComPtr<I> saveAndLoad(I* object) {
   ComPtr<IUnknown> loaded;
   if (service->Load(stream.get(), lumPersistAllGroups, loaded.put()) != S_OK) return nullptr;
   return loaded.as<I>();
+}
+
+// A new object of every registered class, named by its versioned ProgID.
+struct RegisteredObject {
+  std::string name;
+  CLSID clsid;
+  ComPtr<IUnknown> object;
+};
+
+inline std::vector<RegisteredObject> oneOfEveryRegisteredClass() {
+  std::vector<RegisteredObject> all;
+  for (const auto& registration : lum::registeredClasses())
+    if (auto object = create<IUnknown>(registration.clsid))
+      all.push_back({lum::toUtf8(registration.versionedProgId), registration.clsid, object});
+  return all;
 }
 
 template <class I>
